@@ -29,6 +29,10 @@ class HidTerminal {
   // Fills the eight bytes from one input report. False when no report came (a time-out
   // or a lost device); the bytes are then left as they were.
   virtual bool terminal_read(Report& report) = 0;
+  // True when the last terminal_connect found a device with the IDs but could not open it
+  // (on Linux: no access to its hidraw node, the udev rule is missing). A terminal that
+  // cannot tell the two apart keeps this default.
+  virtual bool terminal_found_but_not_opened() const { return false; }
 };
 
 }  // namespace tessaflex::link
