@@ -17,8 +17,9 @@
 
 namespace tessaflex::engine::testing {
 
+// Members are public so that table rows can arrange a case on the fixture.
 class EngineTest : public ::testing::Test {
- protected:
+ public:
   EngineTest() {
     auto& device = workspace.current_device;
     device.model_index = 1;
