@@ -71,14 +71,16 @@ void Engine::stop(std::string_view reason, bool power_down) {
 // Progress texts -------------------------------------------------------------------
 
 void Engine::show_progress(char memory) {
-  // One reused buffer: a progress text goes out for every byte of a run.
-  std::array<char, 32> buffer{};
+  // Built on the stack: a progress text goes out for every byte of a run. Two 64-bit
+  // numbers and three characters always fit; the guard only keeps the compiler sure of it.
+  std::array<char, 48> buffer{};
+  char* const end = buffer.data() + buffer.size();
   char* out = buffer.data();
   *out++ = memory;
   *out++ = ':';
-  out = std::to_chars(out, buffer.data() + buffer.size(), static_cast<std::int64_t>(run_.counter) + 1).ptr;
-  *out++ = '/';
-  out = std::to_chars(out, buffer.data() + buffer.size(), static_cast<std::int64_t>(run_.loop_end) + 1).ptr;
+  out = std::to_chars(out, end, static_cast<std::int64_t>(run_.counter) + 1).ptr;
+  if (out != end) *out++ = '/';
+  out = std::to_chars(out, end, static_cast<std::int64_t>(run_.loop_end) + 1).ptr;
   host_.set_status(std::string_view(buffer.data(), static_cast<std::size_t>(out - buffer.data())));
   host_.process_events();
 }
