@@ -103,6 +103,7 @@ class ChipModel {
   void table_write(std::uint8_t command, std::uint16_t operand);
   void start_programming_pulse(std::int64_t width_us);
   void set_wr();
+  void eeprom_read();
   void start_self_timed(std::int64_t at_us);
   void start_bulk_erase(std::int64_t at_us);
   void apply_erase(std::uint16_t value);
@@ -132,7 +133,6 @@ class ChipModel {
   bool read_frame_ = false;
   std::uint8_t out_byte_ = 0;
   std::int64_t now_us_ = 0;
-  std::int64_t last_fall_us_ = 0;
   bool discharge_check_ = false;
   std::int64_t discharge_from_us_ = 0;
   std::int64_t discharge_min_us_ = 0;
@@ -170,7 +170,8 @@ class ChipModel {
   bool panel_mode_known_ = false;
 
   // Self-timed writes started by BSF WR.
-  Pending pending_ = Pending::none;
+  Pending pending_ = Pending::none;       // waiting for its start clocks
+  Pending pending_kind_ = Pending::none;  // the one running
   int clocks_to_start_ = 0;
   bool self_timed_busy_ = false;
   std::int64_t self_timed_end_us_ = 0;
@@ -191,7 +192,6 @@ class ChipModel {
 
   std::int64_t report_index_ = -1;
   std::vector<Violation> violations_;
-  bool wr_stuck_flag_unused_ = false;
 };
 
 }  // namespace tessaflex::testing
