@@ -1,4 +1,4 @@
-// The record checksum: worked values, invalid pairs, odd lengths.
+// The record checksum: known records, invalid pairs, odd lengths.
 #include "hexfile/hex_checksum.h"
 
 #include <gtest/gtest.h>

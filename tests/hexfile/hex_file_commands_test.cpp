@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(Table, KFigure,
                                            KCase{131072, "128"}, KCase{1280, "1.25"}, KCase{103, ".100"},
                                            KCase{1023, ".999"}, KCase{1024, "1"}, KCase{524400, "512."},
                                            KCase{102400, "100"}, KCase{1048576, "1024"}, KCase{10240000, "1000"},
-                                           // Below 0.1 (left open): the same plain form, never an exponent.
+                                           // Below 0.1: the same plain form, never an exponent.
                                            KCase{1, ".000"}, KCase{11, ".010"}, KCase{102, ".099"}));
 
 TEST(LoadedStatusText, NamesBytesAndK) {

@@ -529,7 +529,7 @@ TEST(HexOutOfRange, TwentyFiveShowFirstSixteenThenLastEight) {
   EXPECT_EQ(loaded.result.messages[0].text.find("00A010"), std::string::npos);  // the 17th
 }
 
-TEST(HexOutOfRange, ThirtyAsInTheWorkedExample) {
+TEST(HexOutOfRange, ThirtyBeyondA32KFlash) {
   const Loaded loaded = load(out_of_range_file(30));
   EXPECT_EQ(loaded.result.messages.at(0).text,
             warning_text(30, "00A000, 00A001, 00A002, 00A003, 00A004, 00A005, 00A006, 00A007, 00A008, "

@@ -1,4 +1,4 @@
-// The Intel HEX writer: the worked example, used lengths, boundaries, round trips.
+// The Intel HEX writer: whole files byte for byte, used lengths, boundaries, round trips.
 #include "hexfile/hex_writer.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ void expect_well_formed(const std::string& text) {
   }
 }
 
-TEST(HexWriter, WorkedExampleByteForByte) {
+TEST(HexWriter, SmallModelFileByteForByte) {
   devices::MemoryImages images = erased_images(make_device(64, 256));
   const std::uint8_t flash[] = {0x12, 0x34, 0x56, 0x78, 0x9A};
   std::copy(std::begin(flash), std::end(flash), images.flash_image.begin());
