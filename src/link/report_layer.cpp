@@ -47,10 +47,12 @@ LinkStatus ReportLayer::hid_send_word(std::int32_t word) {
 }
 
 LinkStatus ReportLayer::hid_read_byte(std::int32_t& value) {
-  if (const LinkStatus sent = send(report_read); sent != LinkStatus::ok) return sent;
-  if (!terminal_.terminal_read(hid_report_)) return LinkStatus::failed;
+  // A write that did not go out asks nothing, so there is nothing to wait for.
+  LinkStatus status = send(report_read);
+  if (status == LinkStatus::ok && !terminal_.terminal_read(hid_report_)) status = LinkStatus::failed;
+  // After a failed exchange byte 1 still holds the 0 the cleared buffer gave it.
   value = hid_report_[1];
-  return LinkStatus::ok;
+  return status;
 }
 
 LinkStatus ReportLayer::hid_startprog() { return send(report_startprog); }

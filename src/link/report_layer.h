@@ -48,7 +48,8 @@ class ReportLayer {
   LinkStatus hid_send_command(std::int32_t code);
   // An operand 0..65535, low byte first.
   LinkStatus hid_send_word(std::int32_t word);
-  // Reads one byte: value := byte 1 of the answer (0..255) when the status is ok.
+  // Reads one byte: value := byte 1 of the answer (0..255). When the status is failed,
+  // value is 0 (byte 1 of the cleared request), as a run that goes on expects.
   LinkStatus hid_read_byte(std::int32_t& value);
   LinkStatus hid_startprog();
   // A programming time 0..255 milliseconds.

@@ -1,0 +1,37 @@
+// Connecting to the programmer with the vendor and product ID from the settings.
+#include "link/programmer_connection.h"
+
+#include "core/hex_text.h"
+
+namespace tessaflex::link {
+namespace {
+
+bool valid_id(std::int32_t id) { return id >= 0 && id <= 65535; }
+
+}  // namespace
+
+void ProgrammerConnection::connect_hardware() {
+  const std::int32_t default_id = core::hex_to_word("2345");
+  vendor_id_ = settings_.get_setting_dword(kVendorIdSetting, default_id);
+  product_id_ = settings_.get_setting_dword(kProductIdSetting, default_id);
+  if (!valid_id(vendor_id_) || !valid_id(product_id_)) {
+    host_.set_status(kBadHardwareInfo);
+    return;
+  }
+  terminal_.terminal_vendor_id(vendor_id_);
+  terminal_.terminal_product_id(product_id_);
+  terminal_.terminal_connect();
+  if (terminal_.terminal_connected()) {
+    host_.set_status(kHardwareConnected);
+  } else if (terminal_.terminal_found_but_not_opened()) {
+    host_.set_status(kHardwareNotOpened);
+  } else {
+    host_.set_status(kHardwareNotFound);
+  }
+}
+
+void ProgrammerConnection::connect_command() {
+  if (!terminal_.terminal_connected()) connect_hardware();
+}
+
+}  // namespace tessaflex::link
