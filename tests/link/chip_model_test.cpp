@@ -244,6 +244,27 @@ TEST(ChipModelRules, UnlockMustComeRightBeforeWr) {
   EXPECT_EQ(s.vp.eeprom()[2], 0xFF);
 }
 
+TEST(ChipModelRules, HoldingRegistersKeepStaleBytesExceptWhereTheyAreKnownToReset) {
+  // A row loaded only in its last word after a full row: the 2455/2550 class reads FFh
+  // in the rest, every other part (assumed, the stricter reading) keeps the old bytes.
+  for (const auto& [part, stale] : {std::pair{"18F4550", false}, std::pair{"18F4520", true},
+                                    std::pair{"18F452", true}, std::pair{"18F45K22", true}}) {
+    IcspSession s(part);
+    const auto w = static_cast<std::uint32_t>(s.vp.device().write_buffer);
+    s.enter();
+    s.set_p9(1);
+    s.code_setup();
+    s.program_row(0, std::vector<std::uint8_t>(w, 0x0F));
+    s.setptr(w + w - 2);
+    s.table_write(0xF, 0x0000);
+    s.pnop();
+    s.exit();
+    EXPECT_EQ(s.vp.flash()[w], stale ? 0x0F : 0xFF) << part;
+    EXPECT_EQ(s.vp.flash()[w + w - 1], 0x00) << part;
+    EXPECT_TRUE(s.vp.violations().empty()) << part << s.vp.violations_text();
+  }
+}
+
 TEST(ChipModelRules, EeadrhOn18F1220IsAMissingRegister) {
   IcspSession s("18F1220");
   s.enter();

@@ -97,6 +97,7 @@ ChipDevice make(std::string name, Family family, std::int32_t flash, std::int32_
                           ((family == Family::k20 || family == Family::k22) && flash <= 8192);
   d.boot_block_size = small_boot ? 0x200 : 0x800;
   d.code_blocks = std::popcount(static_cast<unsigned>(config.mask[8]));
+  d.holding_resets = &config == &k2455 || &config == &k4455 || &config == &k2550 || &config == &k4550;
   return d;
 }
 

@@ -39,6 +39,10 @@ struct ChipDevice {
   bool faa_is_baudctl = false;      // 18F1220/1320: FAA is BAUDCTL, never to be written
   std::int32_t boot_block_size = 0; // bytes from address 0 guarded by CPB/WRTB
   std::int32_t code_blocks = 0;     // code-protection blocks after the boot block (CP0..)
+  // The holding registers read FFh again after programming (confirmed for 2455/2550/4455/
+  // 4550 only); elsewhere they keep what was loaded, so a row loaded only in part takes
+  // stale bytes from the row before.
+  bool holding_resets = false;
 };
 
 // Every part of the device table, in table order (LF parts of the K22 family included).

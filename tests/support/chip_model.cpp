@@ -278,8 +278,7 @@ void ChipModel::on_command(std::uint8_t command, std::int64_t rise_us, std::int6
           }
         }
       }
-      // The holding registers read FFh again after programming.
-      std::fill(holding_.begin(), holding_.end(), 0xFF);
+      if (device_.holding_resets) std::fill(holding_.begin(), holding_.end(), 0xFF);
     }
     holding_row_ = -1;
   }
