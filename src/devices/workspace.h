@@ -14,8 +14,8 @@ namespace tessaflex::devices {
 struct Workspace {
   CurrentDevice current_device;
   MemoryImages memory_images;
-  // Last FLASH address that the last HEX load filled (-1: none).
-  std::int32_t flash_loaded_end = -1;
+  // The highest FLASH address the last HEX load filled, plus 1 (0: none).
+  std::int32_t flash_loaded_end = 0;
   // Folder of the last HEX file opened or saved, ending in the folder separator.
   std::string last_path;
   // The target's power switched on by hand ("Test Vpp").
