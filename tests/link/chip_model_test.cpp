@@ -1,4 +1,5 @@
-// The chip model against the step tables of pic18-icsp.md: sequences that work, and sequences that break a rule.
+// The chip model against the step tables of pic18-icsp.md: sequences that work, and sequences that break a
+// rule.
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -9,8 +10,8 @@ namespace tessaflex::testing {
 namespace {
 
 // One part per family, plus parts with other write buffers and 1 KB of EEPROM.
-const char* const kParts[] = {"18F452", "18F242", "18F1320", "18F2320", "18F4550", "18F4620",
-                              "18F23K20", "18F45K20", "18F26K22", "18LF24K22"};
+const char* const kParts[] = {"18F452",  "18F242",   "18F1320",  "18F2320",  "18F4550",
+                              "18F4620", "18F23K20", "18F45K20", "18F26K22", "18LF24K22"};
 
 std::string part_name(const ::testing::TestParamInfo<const char*>& info) { return info.param; }
 
@@ -57,7 +58,8 @@ TEST_P(EveryFamily, ErasesProgramsAndReadsBackWithACleanProtocol) {
 
   s.enter();
   EXPECT_EQ(s.read_memory(row, data.size()), data);
-  EXPECT_EQ(s.read_memory(row + static_cast<std::uint32_t>(d.write_buffer), 2), std::vector<std::uint8_t>(2, 0xFF));
+  EXPECT_EQ(s.read_memory(row + static_cast<std::uint32_t>(d.write_buffer), 2),
+            std::vector<std::uint8_t>(2, 0xFF));
   EXPECT_EQ(s.read_eeprom(ee_address), 0x5A);
   const std::vector<std::uint8_t> config = s.read_memory(0x300000, 14);
   const std::vector<std::uint8_t> devid = s.read_memory(0x3FFFFE, 2);
@@ -480,7 +482,8 @@ TEST(ChipModelRules, TwoSpeedRowEraseOn2xxx) {
   s.core(0x82A6);
   s.pnop();
   s.exit();
-  EXPECT_TRUE(std::all_of(s.vp.flash().begin() + 0x40, s.vp.flash().begin() + 0x80, [](auto b) { return b == 0xFF; }));
+  EXPECT_TRUE(std::all_of(s.vp.flash().begin() + 0x40, s.vp.flash().begin() + 0x80,
+                          [](auto b) { return b == 0xFF; }));
   EXPECT_TRUE(s.vp.violations().empty()) << s.vp.violations_text();
 }
 

@@ -33,7 +33,8 @@ TEST(HidapiTerminal, AbsentDeviceIsNeitherConnectedNorFound) {
 }
 
 TEST(HidapiTerminal, IdsOutsideSixteenBitsFindNothing) {
-  for (const auto& [vendor, product] : {std::pair{-1, 0x2345}, std::pair{0x2345, 65536}, std::pair{70000, -70000}}) {
+  for (const auto& [vendor, product] :
+       {std::pair{-1, 0x2345}, std::pair{0x2345, 65536}, std::pair{70000, -70000}}) {
     HidapiTerminal terminal;
     terminal.terminal_vendor_id(vendor);
     terminal.terminal_product_id(product);

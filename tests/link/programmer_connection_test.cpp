@@ -49,7 +49,8 @@ TEST(ProgrammerConnection, FoundButNotOpenablePointsAtTheUdevRule) {
   c.programmer.set_openable(false);
   c.connection.connect_hardware();
   EXPECT_FALSE(c.programmer.terminal_connected());
-  EXPECT_EQ(c.host.status(), "Hardware found but could not be opened! Install the udev rule 70-tessaflex.rules.");
+  EXPECT_EQ(c.host.status(),
+            "Hardware found but could not be opened! Install the udev rule 70-tessaflex.rules.");
 }
 
 struct BadIds {

@@ -58,30 +58,46 @@ TEST_P(ReportLayout, IsWrittenByteForByteInOneWrite) {
 INSTANTIATE_TEST_SUITE_P(
     EveryCode, ReportLayout,
     ::testing::Values(
-        LayoutCase{"begin_vddvpp", [](ReportLayer& l) { return l.hid_begin(1); }, {0x65, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"begin_vppvdd", [](ReportLayer& l) { return l.hid_begin(2); }, {0x66, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"begin_unknown_order_0", [](ReportLayer& l) { return l.hid_begin(0); }, {0, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"begin_unknown_order_3", [](ReportLayer& l) { return l.hid_begin(3); }, {0, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"begin_unknown_order_negative", [](ReportLayer& l) { return l.hid_begin(-1); },
+        LayoutCase{
+            "begin_vddvpp", [](ReportLayer& l) { return l.hid_begin(1); }, {0x65, 0, 0, 0, 0, 0, 0, 0}},
+        LayoutCase{
+            "begin_vppvdd", [](ReportLayer& l) { return l.hid_begin(2); }, {0x66, 0, 0, 0, 0, 0, 0, 0}},
+        LayoutCase{
+            "begin_unknown_order_0", [](ReportLayer& l) { return l.hid_begin(0); }, {0, 0, 0, 0, 0, 0, 0, 0}},
+        LayoutCase{
+            "begin_unknown_order_3", [](ReportLayer& l) { return l.hid_begin(3); }, {0, 0, 0, 0, 0, 0, 0, 0}},
+        LayoutCase{"begin_unknown_order_negative",
+                   [](ReportLayer& l) { return l.hid_begin(-1); },
                    {0, 0, 0, 0, 0, 0, 0, 0}},
         LayoutCase{"end", [](ReportLayer& l) { return l.hid_end(); }, {0x67, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"command_0", [](ReportLayer& l) { return l.hid_send_command(0); }, {0x6B, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"command_0d", [](ReportLayer& l) { return l.hid_send_command(0x0D); },
+        LayoutCase{
+            "command_0", [](ReportLayer& l) { return l.hid_send_command(0); }, {0x6B, 0, 0, 0, 0, 0, 0, 0}},
+        LayoutCase{"command_0d",
+                   [](ReportLayer& l) { return l.hid_send_command(0x0D); },
                    {0x6B, 0x0D, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"command_255", [](ReportLayer& l) { return l.hid_send_command(255); },
+        LayoutCase{"command_255",
+                   [](ReportLayer& l) { return l.hid_send_command(255); },
                    {0x6B, 0xFF, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"word_50a6", [](ReportLayer& l) { return l.hid_send_word(0x50A6); },
+        LayoutCase{"word_50a6",
+                   [](ReportLayer& l) { return l.hid_send_word(0x50A6); },
                    {0x6C, 0xA6, 0x50, 0, 0, 0, 0, 0}},
         LayoutCase{"word_0", [](ReportLayer& l) { return l.hid_send_word(0); }, {0x6C, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"word_0e00", [](ReportLayer& l) { return l.hid_send_word(0x0E00); },
+        LayoutCase{"word_0e00",
+                   [](ReportLayer& l) { return l.hid_send_word(0x0E00); },
                    {0x6C, 0x00, 0x0E, 0, 0, 0, 0, 0}},
-        LayoutCase{"word_65535", [](ReportLayer& l) { return l.hid_send_word(65535); },
+        LayoutCase{"word_65535",
+                   [](ReportLayer& l) { return l.hid_send_word(65535); },
                    {0x6C, 0xFF, 0xFF, 0, 0, 0, 0, 0}},
-        LayoutCase{"startprog", [](ReportLayer& l) { return l.hid_startprog(); }, {0x6D, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"setprogtime_5", [](ReportLayer& l) { return l.hid_setprogtime(5); },
+        LayoutCase{
+            "startprog", [](ReportLayer& l) { return l.hid_startprog(); }, {0x6D, 0, 0, 0, 0, 0, 0, 0}},
+        LayoutCase{"setprogtime_5",
+                   [](ReportLayer& l) { return l.hid_setprogtime(5); },
                    {0x6F, 0x05, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"setprogtime_0", [](ReportLayer& l) { return l.hid_setprogtime(0); }, {0x6F, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"setprogtime_255", [](ReportLayer& l) { return l.hid_setprogtime(255); },
+        LayoutCase{"setprogtime_0",
+                   [](ReportLayer& l) { return l.hid_setprogtime(0); },
+                   {0x6F, 0, 0, 0, 0, 0, 0, 0}},
+        LayoutCase{"setprogtime_255",
+                   [](ReportLayer& l) { return l.hid_setprogtime(255); },
                    {0x6F, 0xFF, 0, 0, 0, 0, 0, 0}}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
@@ -136,7 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
     OutOfRange, RefusedValue,
     ::testing::Values(RefusedCase{"command_minus_1", [](ReportLayer& l) { return l.hid_send_command(-1); }},
                       RefusedCase{"command_256", [](ReportLayer& l) { return l.hid_send_command(256); }},
-                      RefusedCase{"command_int_max", [](ReportLayer& l) { return l.hid_send_command(INT32_MAX); }},
+                      RefusedCase{"command_int_max",
+                                  [](ReportLayer& l) { return l.hid_send_command(INT32_MAX); }},
                       RefusedCase{"word_minus_1", [](ReportLayer& l) { return l.hid_send_word(-1); }},
                       RefusedCase{"word_65536", [](ReportLayer& l) { return l.hid_send_word(65536); }},
                       RefusedCase{"word_int_min", [](ReportLayer& l) { return l.hid_send_word(INT32_MIN); }},
@@ -160,8 +177,7 @@ TEST_P(SplitAddress, GivesUpperHighAndLow) {
 
 INSTANTIATE_TEST_SUITE_P(Addresses, SplitAddress,
                          ::testing::Values(SplitCase{0x0001A0, {0x00, 0x01, 0xA0}},
-                                           SplitCase{0x300000, {0x30, 0x00, 0x00}},
-                                           SplitCase{0, {0, 0, 0}},
+                                           SplitCase{0x300000, {0x30, 0x00, 0x00}}, SplitCase{0, {0, 0, 0}},
                                            SplitCase{0xFFFFFF, {0xFF, 0xFF, 0xFF}},
                                            SplitCase{0x1000000, {0x100, 0, 0}}));
 

@@ -18,7 +18,8 @@ TEST(UdevRule, MatchesTheProgrammerByVendorAndProductOnly) {
     EXPECT_NE(line.find("ATTRS{idVendor}==\"2345\""), std::string::npos) << line;
     EXPECT_NE(line.find("ATTRS{idProduct}==\"2345\""), std::string::npos) << line;
     EXPECT_NE(line.find("TAG+=\"uaccess\""), std::string::npos) << line;
-    EXPECT_EQ(line.find("MODE"), std::string::npos) << "no world-writable mode, the seat tag is enough: " << line;
+    EXPECT_EQ(line.find("MODE"), std::string::npos)
+        << "no world-writable mode, the seat tag is enough: " << line;
   }
   EXPECT_EQ(rules, 1);
 }

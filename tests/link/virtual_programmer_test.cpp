@@ -18,9 +18,9 @@ TEST(DeviceTable, HoldsTheFiveFamiliesWithTheirFigures) {
   };
   const Row rows[] = {
       {"18F452", Family::fxx2, 32768, 256, 8, 0x0420},    {"18F442", Family::fxx2, 16384, 256, 8, 0x04A0},
-      {"18F1220", Family::x220, 4096, 256, 8, 0x07E0},   {"18F4320", Family::x220, 8192, 256, 8, 0x0520},
+      {"18F1220", Family::x220, 4096, 256, 8, 0x07E0},    {"18F4320", Family::x220, 8192, 256, 8, 0x0520},
       {"18F2455", Family::f2xxx, 24576, 256, 32, 0x1260}, {"18F4620", Family::f2xxx, 65536, 1024, 64, 0x0C00},
-      {"18F23K20", Family::k20, 8192, 256, 8, 0x20E0},   {"18F46K20", Family::k20, 65536, 1024, 64, 0x2000},
+      {"18F23K20", Family::k20, 8192, 256, 8, 0x20E0},    {"18F46K20", Family::k20, 65536, 1024, 64, 0x2000},
       {"18F26K22", Family::k22, 65536, 1024, 64, 0x5440}, {"18LF43K22", Family::k22, 8192, 256, 64, 0x5720},
   };
   for (const Row& row : rows) {
@@ -52,8 +52,8 @@ TEST(DeviceTable, ErasedConfigurationKeepsUnimplementedBytesAtZero) {
     EXPECT_EQ(d.config_mask[7], 0) << d.name;
   }
   const ChipDevice& k22 = *find_chip_device("18F45K22");
-  EXPECT_EQ(k22.config_erased, (std::array<std::uint8_t, 14>{0x00, 0x25, 0x1F, 0x3F, 0x00, 0xBF, 0x85, 0x00, 0x0F,
-                                                               0xC0, 0x0F, 0xE0, 0x0F, 0x40}));
+  EXPECT_EQ(k22.config_erased, (std::array<std::uint8_t, 14>{0x00, 0x25, 0x1F, 0x3F, 0x00, 0xBF, 0x85, 0x00,
+                                                             0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40}));
   const ChipDevice& f2550 = *find_chip_device("18F2550");
   EXPECT_EQ(f2550.config_erased[0], 0x00);
   EXPECT_EQ(f2550.config_mask[0], 0x3F);

@@ -76,8 +76,8 @@ const ConfigRow kK22Large = {  // 25/26/45/46K22
     {0x00, 0x25, 0x1F, 0x3F, 0x00, 0xBF, 0x85, 0x00, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40},
     {0x00, 0xFF, 0x1F, 0x3F, 0x00, 0xBF, 0xC5, 0x00, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40}};
 
-ChipDevice make(std::string name, Family family, std::int32_t flash, std::int32_t eeprom,
-                std::int32_t buffer, std::uint16_t devid, const ConfigRow& config) {
+ChipDevice make(std::string name, Family family, std::int32_t flash, std::int32_t eeprom, std::int32_t buffer,
+                std::uint16_t devid, const ConfigRow& config) {
   ChipDevice d;
   d.name = std::move(name);
   d.family = family;
@@ -154,12 +154,13 @@ std::vector<ChipDevice> build_table() {
     const ConfigRow* config;
   };
   const K22 k22s[] = {
-      {"23K22", 8192, 256, 0x5740, &kK22Small},  {"43K22", 8192, 256, 0x5700, &kK22Small},
-      {"24K22", 16384, 256, 0x5640, &kK22Small}, {"44K22", 16384, 256, 0x5600, &kK22Small},
-      {"25K22", 32768, 256, 0x5540, &kK22Large}, {"45K22", 32768, 256, 0x5500, &kK22Large},
+      {"23K22", 8192, 256, 0x5740, &kK22Small},   {"43K22", 8192, 256, 0x5700, &kK22Small},
+      {"24K22", 16384, 256, 0x5640, &kK22Small},  {"44K22", 16384, 256, 0x5600, &kK22Small},
+      {"25K22", 32768, 256, 0x5540, &kK22Large},  {"45K22", 32768, 256, 0x5500, &kK22Large},
       {"26K22", 65536, 1024, 0x5440, &kK22Large}, {"46K22", 65536, 1024, 0x5400, &kK22Large},
   };
-  for (const K22& k : k22s) t.push_back(make(std::string("18F") + k.digits, k22, k.flash, k.eeprom, 64, k.id, *k.config));
+  for (const K22& k : k22s)
+    t.push_back(make(std::string("18F") + k.digits, k22, k.flash, k.eeprom, 64, k.id, *k.config));
   for (const K22& k : k22s) {
     t.push_back(make(std::string("18LF") + k.digits, k22, k.flash, k.eeprom, 64,
                      static_cast<std::uint16_t>(k.id + 0x20), *k.config));
@@ -171,11 +172,16 @@ std::vector<ChipDevice> build_table() {
 
 std::string_view family_name(Family family) {
   switch (family) {
-    case Family::fxx2: return "FXX2";
-    case Family::x220: return "X220";
-    case Family::f2xxx: return "2XXX";
-    case Family::k20: return "K20";
-    case Family::k22: return "K22";
+    case Family::fxx2:
+      return "FXX2";
+    case Family::x220:
+      return "X220";
+    case Family::f2xxx:
+      return "2XXX";
+    case Family::k20:
+      return "K20";
+    case Family::k22:
+      return "K22";
   }
   return "?";
 }
@@ -190,7 +196,8 @@ const ChipDevice* find_chip_device(std::string_view name) {
   for (char c : name) key += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (key.rfind("PIC", 0) == 0) key.erase(0, 3);
   const auto& table = chip_devices();
-  const auto it = std::find_if(table.begin(), table.end(), [&](const ChipDevice& d) { return d.name == key; });
+  const auto it =
+      std::find_if(table.begin(), table.end(), [&](const ChipDevice& d) { return d.name == key; });
   return it == table.end() ? nullptr : &*it;
 }
 

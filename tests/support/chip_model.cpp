@@ -11,19 +11,19 @@ namespace {
 // times in microseconds. Where the document gives two readings, the longer time is taken:
 // an algorithm that waits long enough for it also waits long enough on silicon.
 struct FamilyRules {
-  std::int64_t p10;                // PGC low after a programming NOP (K20: 100/200, 200 taken)
-  std::int64_t p11;                // bulk erase (FXX2/X220: 5/10 ms, 10 taken; K22 per size below)
-  std::int64_t eeprom_write;       // self-timed data EEPROM write (X220 uses P11)
-  std::int64_t row_erase;          // self-timed row erase (FXX2/X220 P11, K20/K22 as an EEPROM write)
-  int start_clocks;                // PGC edges after BSF WR before a self-timed write starts
-  bool needs_unlock;               // 55h/AAh into EECON2 before BSF WR
-  bool wren_for_programming;       // code and configuration programming needs WREN
-  bool config_p9a;                 // configuration bytes need P9A instead of P9
-  bool needs_goto_for_config;      // GOTO 100000h before configuration writes
-  bool needs_nop_before_shift_out; // 0000 between MOVWF TABLAT and 0010
-  bool pnop_row_erase;             // row erase by BSF WR + programming NOP (2XXX)
-  bool tblwt_1110_programs;        // 1110 starts programming (else post-decrement write)
-  bool erase_by_bits;              // 3C0005:3C0004 decoded bit by bit (else the FXX2/X220 codes)
+  std::int64_t p10;                 // PGC low after a programming NOP (K20: 100/200, 200 taken)
+  std::int64_t p11;                 // bulk erase (FXX2/X220: 5/10 ms, 10 taken; K22 per size below)
+  std::int64_t eeprom_write;        // self-timed data EEPROM write (X220 uses P11)
+  std::int64_t row_erase;           // self-timed row erase (FXX2/X220 P11, K20/K22 as an EEPROM write)
+  int start_clocks;                 // PGC edges after BSF WR before a self-timed write starts
+  bool needs_unlock;                // 55h/AAh into EECON2 before BSF WR
+  bool wren_for_programming;        // code and configuration programming needs WREN
+  bool config_p9a;                  // configuration bytes need P9A instead of P9
+  bool needs_goto_for_config;       // GOTO 100000h before configuration writes
+  bool needs_nop_before_shift_out;  // 0000 between MOVWF TABLAT and 0010
+  bool pnop_row_erase;              // row erase by BSF WR + programming NOP (2XXX)
+  bool tblwt_1110_programs;         // 1110 starts programming (else post-decrement write)
+  bool erase_by_bits;               // 3C0005:3C0004 decoded bit by bit (else the FXX2/X220 codes)
 };
 
 constexpr std::int64_t kP9 = 1000;
@@ -33,17 +33,24 @@ constexpr std::int64_t kP9A = 5000;
 constexpr std::int64_t kHeldMin = 100;
 
 const FamilyRules& rules_of(Family family) {
-  static const FamilyRules fxx2{5, 10000, 4000, 10000, 4, true, false, false, true, false, false, false, false};
-  static const FamilyRules x220{5, 10000, 10000, 10000, 4, true, false, false, true, false, false, false, false};
+  static const FamilyRules fxx2{5,     10000, 4000,  10000, 4,     true, false,
+                                false, true,  false, false, false, false};
+  static const FamilyRules x220{5,     10000, 10000, 10000, 4,     true, false,
+                                false, true,  false, false, false, false};
   static const FamilyRules f2xxx{100, 5000, 4000, 0, 4, false, false, false, false, true, true, true, true};
   static const FamilyRules k20{200, 5000, 4000, 4000, 24, false, true, true, false, true, false, true, true};
   static const FamilyRules k22{200, 15000, 4000, 4000, 24, false, true, true, false, true, false, true, true};
   switch (family) {
-    case Family::fxx2: return fxx2;
-    case Family::x220: return x220;
-    case Family::f2xxx: return f2xxx;
-    case Family::k20: return k20;
-    case Family::k22: return k22;
+    case Family::fxx2:
+      return fxx2;
+    case Family::x220:
+      return x220;
+    case Family::f2xxx:
+      return f2xxx;
+    case Family::k20:
+      return k20;
+    case Family::k22:
+      return k22;
   }
   return fxx2;
 }
@@ -85,16 +92,19 @@ void ChipModel::power_up(bool vdd_first, std::int64_t at_us) {
   reset_engine();
   if (!vdd_first) {
     record(ViolationKind::vpp_first_entry,
-           "VPP raised before VDD: no entry sequence of these families, the chip stays out of program/verify mode");
+           "VPP raised before VDD: no entry sequence of these families, the chip stays out of program/verify "
+           "mode");
   }
 }
 
 void ChipModel::power_down(std::int64_t at_us) {
   advance_to(at_us);
   if (powered_) {
-    if (erase_busy_) record(ViolationKind::power_down_while_busy, "power removed during a bulk erase; nothing erased");
+    if (erase_busy_)
+      record(ViolationKind::power_down_while_busy, "power removed during a bulk erase; nothing erased");
     if (self_timed_busy_) {
-      record(ViolationKind::power_down_while_busy, "power removed during a self-timed write; nothing written");
+      record(ViolationKind::power_down_while_busy,
+             "power removed during a self-timed write; nothing written");
     }
     if (pending_ != Pending::none) {
       record(ViolationKind::write_not_started,
@@ -170,7 +180,8 @@ void ChipModel::finish_self_timed(std::int64_t at_us) {
     if (!wrtd && !eeprom_.empty()) eeprom_[pending_address_] = pending_value_;
   } else if (pending_kind_ == Pending::row_erase) {
     if (!write_protected(static_cast<std::int32_t>(pending_row_))) {
-      for (std::uint32_t i = 0; i < 64 && pending_row_ + i < flash_.size(); ++i) flash_[pending_row_ + i] = 0xFF;
+      for (std::uint32_t i = 0; i < 64 && pending_row_ + i < flash_.size(); ++i)
+        flash_[pending_row_ + i] = 0xFF;
     }
   }
   if (!wr_stuck_) eecon1_ = static_cast<std::uint8_t>(eecon1_ & ~kWr);
@@ -205,9 +216,9 @@ int ChipModel::clock(Pgd pgd, std::int64_t rise_us, std::int64_t fall_us) {
   if (discharge_check_) {
     discharge_check_ = false;
     if (rise_us - discharge_from_us_ < discharge_min_us_) {
-      record(ViolationKind::short_discharge_time, "PGC low for " + std::to_string(rise_us - discharge_from_us_) +
-                                                      " us after programming, P10 is " +
-                                                      std::to_string(discharge_min_us_) + " us");
+      record(ViolationKind::short_discharge_time,
+             "PGC low for " + std::to_string(rise_us - discharge_from_us_) +
+                 " us after programming, P10 is " + std::to_string(discharge_min_us_) + " us");
     }
   }
   int driven = -1;
@@ -258,7 +269,8 @@ void ChipModel::on_command(std::uint8_t command, std::int64_t rise_us, std::int6
     if (command != 0 || width < kHeldMin) {
       record(ViolationKind::missing_programming_nop,
              "start-programming write at " + hex(programming_address_, 6) +
-                 " not followed by the programming NOP (PGC held high on the 4th clock of 0000); nothing programmed");
+                 " not followed by the programming NOP (PGC held high on the 4th clock of 0000); nothing "
+                 "programmed");
     } else {
       discharge_check_ = true;
       discharge_from_us_ = fall_us;
@@ -309,7 +321,8 @@ void ChipModel::on_frame(std::uint8_t command, std::uint16_t operand) {
       erase_stage_ = 2;
     } else {
       erase_stage_ = 0;
-      record(ViolationKind::bulk_erase_sequence, "the erase trigger was not followed by a NOP (0000, 0000); no erase");
+      record(ViolationKind::bulk_erase_sequence,
+             "the erase trigger was not followed by a NOP (0000, 0000); no erase");
     }
   }
   last_was_movwf_tablat_ = false;
@@ -331,7 +344,8 @@ void ChipModel::execute(std::uint16_t opcode) {
   if (goto_second_word_) {
     goto_second_word_ = false;
     if ((opcode & 0xF000) != 0xF000) {
-      record(ViolationKind::unsupported_instruction, "GOTO without its second word (got " + hex(opcode, 4) + ")");
+      record(ViolationKind::unsupported_instruction,
+             "GOTO without its second word (got " + hex(opcode, 4) + ")");
       return;
     }
     pc_ = ((static_cast<std::uint32_t>(opcode & 0x0FFF) << 8) | goto_low_) << 1;
@@ -411,16 +425,26 @@ void ChipModel::execute(std::uint16_t opcode) {
 
 std::uint8_t ChipModel::read_register(std::uint8_t address) const {
   switch (address) {
-    case kTblptrU: return static_cast<std::uint8_t>((tblptr_ >> 16) & 0x3F);
-    case kTblptrH: return static_cast<std::uint8_t>(tblptr_ >> 8);
-    case kTblptrL: return static_cast<std::uint8_t>(tblptr_);
-    case kTablat: return tablat_;
-    case kEecon1: return eecon1_;
-    case kEecon2: return 0;
-    case kEedata: return eedata_;
-    case kEeadr: return eeadr_;
-    case kEeadrh: return device_.has_eeadrh ? eeadrh_ : access_bank_[address];
-    default: return access_bank_[address];
+    case kTblptrU:
+      return static_cast<std::uint8_t>((tblptr_ >> 16) & 0x3F);
+    case kTblptrH:
+      return static_cast<std::uint8_t>(tblptr_ >> 8);
+    case kTblptrL:
+      return static_cast<std::uint8_t>(tblptr_);
+    case kTablat:
+      return tablat_;
+    case kEecon1:
+      return eecon1_;
+    case kEecon2:
+      return 0;
+    case kEedata:
+      return eedata_;
+    case kEeadr:
+      return eeadr_;
+    case kEeadrh:
+      return device_.has_eeadrh ? eeadrh_ : access_bank_[address];
+    default:
+      return access_bank_[address];
   }
 }
 
@@ -438,7 +462,9 @@ void ChipModel::write_register(std::uint8_t address, std::uint8_t value) {
       tblptr_ = (tblptr_ & 0x3FFF00) | value;
       tblptr_known_ |= 1;
       return;
-    case kTablat: tablat_ = value; return;
+    case kTablat:
+      tablat_ = value;
+      return;
     case kEecon1: {
       // WR and RD can only be set; a whole-byte write sets both selection bits.
       eepgd_known_ = cfgs_known_ = true;
@@ -448,9 +474,14 @@ void ChipModel::write_register(std::uint8_t address, std::uint8_t value) {
       if (value & kWr) set_wr();
       return;
     }
-    case kEecon2: return;
-    case kEedata: eedata_ = value; return;
-    case kEeadr: eeadr_ = value; return;
+    case kEecon2:
+      return;
+    case kEedata:
+      eedata_ = value;
+      return;
+    case kEeadr:
+      eeadr_ = value;
+      return;
     case kEeadrh:
       if (device_.faa_is_baudctl) {
         record(ViolationKind::missing_register, "write to FAAh: this part has no EEADRH, FAAh is BAUDCTL");
@@ -459,7 +490,9 @@ void ChipModel::write_register(std::uint8_t address, std::uint8_t value) {
         eeadrh_ = value;
       }
       return;
-    default: access_bank_[address] = value; return;
+    default:
+      access_bank_[address] = value;
+      return;
   }
 }
 
@@ -549,7 +582,8 @@ void ChipModel::set_wr() {
       return;
     }
     if (a >= eeprom_.size()) {
-      record(ViolationKind::eeprom_address_out_of_range, "EEPROM write at " + hex(a, 4) + " beyond the EEPROM");
+      record(ViolationKind::eeprom_address_out_of_range,
+             "EEPROM write at " + hex(a, 4) + " beyond the EEPROM");
       a %= static_cast<std::uint32_t>(eeprom_.size());
     }
     pending_ = Pending::eeprom_write;
@@ -565,7 +599,8 @@ void ChipModel::start_self_timed(std::int64_t at_us) {
   pending_kind_ = pending_;
   pending_ = Pending::none;
   self_timed_busy_ = true;
-  self_timed_end_us_ = at_us + (pending_kind_ == Pending::eeprom_write ? rules.eeprom_write : rules.row_erase);
+  self_timed_end_us_ =
+      at_us + (pending_kind_ == Pending::eeprom_write ? rules.eeprom_write : rules.row_erase);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -578,7 +613,8 @@ std::uint32_t ChipModel::step_tblptr(std::uint32_t value, int delta) const {
 }
 
 void ChipModel::table_read(std::uint8_t command) {
-  if (tblptr_known_ != 7) record(ViolationKind::tblptr_undefined, "table read before TBLPTR was loaded since entry");
+  if (tblptr_known_ != 7)
+    record(ViolationKind::tblptr_undefined, "table read before TBLPTR was loaded since entry");
   if (command == 0xB) tblptr_ = step_tblptr(tblptr_, 1);
   tablat_ = icsp_read(tblptr_);
   if (command == 0x9) tblptr_ = step_tblptr(tblptr_, 1);
@@ -598,7 +634,8 @@ std::uint8_t ChipModel::icsp_read(std::uint32_t address) const {
 
 void ChipModel::table_write(std::uint8_t command, std::uint16_t operand) {
   const FamilyRules& rules = rules_of(device_.family);
-  if (tblptr_known_ != 7) record(ViolationKind::tblptr_undefined, "table write before TBLPTR was loaded since entry");
+  if (tblptr_known_ != 7)
+    record(ViolationKind::tblptr_undefined, "table write before TBLPTR was loaded since entry");
   const std::uint32_t address = tblptr_;
   const bool starts = command == 0xF || (command == 0xE && rules.tblwt_1110_programs);
   int step = 0;
@@ -646,11 +683,12 @@ void ChipModel::table_write(std::uint8_t command, std::uint16_t operand) {
       const std::uint32_t panel = address >> 13;
       offset += panel * buffer;
       // In multi-panel mode the rows of every panel at one offset are loaded together.
-      if (panel_mode_known_ && panel_mode_ == 0x40) row = static_cast<std::int32_t>((address & 0x1FFF) / buffer);
+      if (panel_mode_known_ && panel_mode_ == 0x40)
+        row = static_cast<std::int32_t>((address & 0x1FFF) / buffer);
     }
     if (holding_row_ >= 0 && holding_row_ != row) {
-      record(ViolationKind::row_crossed, "table write at " + hex(address, 6) +
-                                             " lands in another row than the writes before it");
+      record(ViolationKind::row_crossed,
+             "table write at " + hex(address, 6) + " lands in another row than the writes before it");
     }
     holding_row_ = row;
     holding_[offset] = lsb;
@@ -673,7 +711,8 @@ void ChipModel::table_write(std::uint8_t command, std::uint16_t operand) {
       }
     }
   } else {
-    record(ViolationKind::write_outside_memory, "table write at " + hex(address, 6) + ", which this part lacks");
+    record(ViolationKind::write_outside_memory,
+           "table write at " + hex(address, 6) + ", which this part lacks");
   }
   if (step != 0) tblptr_ = step_tblptr(tblptr_, step);
 }
@@ -786,14 +825,16 @@ void ChipModel::apply_erase(std::uint16_t value) {
         erase_block(n);
       }
     } else {
-      record(ViolationKind::bulk_erase_sequence, "erase control value " + hex(code, 2) + " is not one of this family");
+      record(ViolationKind::bulk_erase_sequence,
+             "erase control value " + hex(code, 2) + " is not one of this family");
     }
     return;
   }
   const std::uint8_t low = static_cast<std::uint8_t>(value & 0xFF);
   std::uint8_t high = static_cast<std::uint8_t>(value >> 8);
   if ((low & 0x80) == 0) {
-    record(ViolationKind::bulk_erase_sequence, "erase control value " + hex(value, 4) + " lacks bit 7 of 3C0004h");
+    record(ViolationKind::bulk_erase_sequence,
+           "erase control value " + hex(value, 4) + " lacks bit 7 of 3C0004h");
     return;
   }
   const bool cpd = (config_[9] & 0x80) == 0;
@@ -849,7 +890,8 @@ void ChipModel::erase_all() {
 
 void ChipModel::record(ViolationKind kind, std::string detail) {
   if (report_index_ >= 0) {
-    for (auto it = violations_.rbegin(); it != violations_.rend() && it->report_index == report_index_; ++it) {
+    for (auto it = violations_.rbegin(); it != violations_.rend() && it->report_index == report_index_;
+         ++it) {
       if (it->kind == kind) return;
     }
   }

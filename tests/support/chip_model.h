@@ -182,7 +182,7 @@ class ChipModel {
 
   // Bulk erase.
   std::array<std::uint8_t, 3> control_{};  // 3C0004h, 3C0005h, 3C0006h
-  int erase_stage_ = 0;  // 1: trigger written, 2: NOP followed
+  int erase_stage_ = 0;                    // 1: trigger written, 2: NOP followed
   bool erase_busy_ = false;
   std::int64_t erase_end_us_ = 0;
   std::int64_t erase_ignore_until_us_ = 0;

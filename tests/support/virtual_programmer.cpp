@@ -8,7 +8,8 @@ namespace {
 
 const ChipDevice& lookup(std::string_view name) {
   const ChipDevice* device = find_chip_device(name);
-  if (device == nullptr) throw std::invalid_argument("no chip named " + std::string(name) + " in the device table");
+  if (device == nullptr)
+    throw std::invalid_argument("no chip named " + std::string(name) + " in the device table");
   return *device;
 }
 
@@ -84,17 +85,26 @@ void VirtualProgrammer::run_firmware(const link::Report& report) {
   cursor_us_ = start;
   chip_.advance_to(start);
   switch (report[0]) {
-    case 101: chip_.power_up(true, start); break;
-    case 102: chip_.power_up(false, start); break;
-    case 103: chip_.power_down(start); break;
+    case 101:
+      chip_.power_up(true, start);
+      break;
+    case 102:
+      chip_.power_up(false, start);
+      break;
+    case 103:
+      chip_.power_down(start);
+      break;
     case 107:
       if (report[1] > 15) {
-        chip_.record(ViolationKind::command_out_of_range,
-                     "report 107 with command " + std::to_string(report[1]) + ": only 0..15 are 4-bit commands");
+        chip_.record(
+            ViolationKind::command_out_of_range,
+            "report 107 with command " + std::to_string(report[1]) + ": only 0..15 are 4-bit commands");
       }
       clock_bits(report[1], 4);
       break;
-    case 108: clock_bits(static_cast<std::uint32_t>(report[1] | (report[2] << 8)), 16); break;
+    case 108:
+      clock_bits(static_cast<std::uint32_t>(report[1] | (report[2] << 8)), 16);
+      break;
     case 109: {
       clock_bits(0, 3);
       const std::int64_t p9_us = p9_ms_ * 1000;
@@ -120,7 +130,9 @@ void VirtualProgrammer::run_firmware(const link::Report& report) {
       answer_ready_ = true;
       break;
     }
-    case 111: p9_ms_ = report[1]; break;
+    case 111:
+      p9_ms_ = report[1];
+      break;
     default:
       chip_.record(ViolationKind::unknown_report,
                    "report code " + std::to_string(report[0]) + " has no firmware action; ignored");
@@ -139,7 +151,8 @@ void VirtualProgrammer::lose_device() {
 }
 
 void VirtualProgrammer::load_flash(std::int32_t address, const std::vector<std::uint8_t>& bytes) {
-  for (std::size_t i = 0; i < bytes.size(); ++i) chip_.set_flash(address + static_cast<std::int32_t>(i), bytes[i]);
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    chip_.set_flash(address + static_cast<std::int32_t>(i), bytes[i]);
 }
 
 bool VirtualProgrammer::has_violation(ViolationKind kind) const { return violation_count(kind) > 0; }
@@ -167,7 +180,9 @@ void VirtualProgrammer::clear_log() {
   chip_.clear_violations();
 }
 
-void VirtualProgrammer::disconnect_after(std::int64_t reports) { writes_before_disconnect_ = reports < 0 ? 0 : reports; }
+void VirtualProgrammer::disconnect_after(std::int64_t reports) {
+  writes_before_disconnect_ = reports < 0 ? 0 : reports;
+}
 
 void VirtualProgrammer::unplug() {
   if (connected_) {

@@ -71,7 +71,7 @@ class VirtualProgrammer : public link::HidTerminal {
   // Whether the programmer is plugged in (default true) and can be opened (default true).
   void set_present(bool present) { present_ = present; }
   void set_openable(bool openable) { openable_ = openable; }
-  std::int32_t vendor_id() const { return vendor_id_; }    // last value set, 0 before
+  std::int32_t vendor_id() const { return vendor_id_; }  // last value set, 0 before
   std::int32_t product_id() const { return product_id_; }
   int connect_attempts() const { return connect_attempts_; }
 
