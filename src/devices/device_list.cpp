@@ -136,16 +136,20 @@ DeviceList parse_device_list(std::string_view text) {
 }
 
 DeviceListLoad load_device_list(const std::string& path) {
+  DeviceListLoad load;
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    return {{}, "Cannot open the device list " + path + ": " + std::strerror(errno)};
+    load.error = "Cannot open the device list " + path + ": " + std::strerror(errno);
+    return load;
   }
   std::ostringstream content;
   content << file.rdbuf();
   if (file.bad()) {
-    return {{}, "Cannot read the device list " + path + "."};
+    load.error = "Cannot read the device list " + path + ".";
+    return load;
   }
-  return {parse_device_list(content.str()), {}};
+  load.list = parse_device_list(content.str());
+  return load;
 }
 
 }  // namespace tessaflex::devices
