@@ -32,28 +32,76 @@ constexpr std::int64_t kP9A = 5000;
 // anything shorter is an ordinary clock (no programming NOP at all).
 constexpr std::int64_t kHeldMin = 100;
 
-const FamilyRules& rules_of(Family family) {
-  static const FamilyRules fxx2{5,     10000, 4000,  10000, 4,     true, false,
-                                false, true,  false, false, false, false};
-  static const FamilyRules x220{5,     10000, 10000, 10000, 4,     true, false,
-                                false, true,  false, false, false, false};
-  static const FamilyRules f2xxx{100, 5000, 4000, 0, 4, false, false, false, false, true, true, true, true};
-  static const FamilyRules k20{200, 5000, 4000, 4000, 24, false, true, true, false, true, false, true, true};
-  static const FamilyRules k22{200, 15000, 4000, 4000, 24, false, true, true, false, true, false, true, true};
-  switch (family) {
-    case Family::fxx2:
-      return fxx2;
-    case Family::x220:
-      return x220;
-    case Family::f2xxx:
-      return f2xxx;
-    case Family::k20:
-      return k20;
-    case Family::k22:
-      return k22;
-  }
-  return fxx2;
-}
+// One row per family, in the order of Family.
+constexpr FamilyRules kRules[] = {
+    {.p10 = 5,
+     .p11 = 10000,
+     .eeprom_write = 4000,
+     .row_erase = 10000,
+     .start_clocks = 4,
+     .needs_unlock = true,
+     .wren_for_programming = false,
+     .config_p9a = false,
+     .needs_goto_for_config = true,
+     .needs_nop_before_shift_out = false,
+     .pnop_row_erase = false,
+     .tblwt_1110_programs = false,
+     .erase_by_bits = false},  // FXX2
+    {.p10 = 5,
+     .p11 = 10000,
+     .eeprom_write = 10000,
+     .row_erase = 10000,
+     .start_clocks = 4,
+     .needs_unlock = true,
+     .wren_for_programming = false,
+     .config_p9a = false,
+     .needs_goto_for_config = true,
+     .needs_nop_before_shift_out = false,
+     .pnop_row_erase = false,
+     .tblwt_1110_programs = false,
+     .erase_by_bits = false},  // X220
+    {.p10 = 100,
+     .p11 = 5000,
+     .eeprom_write = 4000,
+     .row_erase = 0,
+     .start_clocks = 4,
+     .needs_unlock = false,
+     .wren_for_programming = false,
+     .config_p9a = false,
+     .needs_goto_for_config = false,
+     .needs_nop_before_shift_out = true,
+     .pnop_row_erase = true,
+     .tblwt_1110_programs = true,
+     .erase_by_bits = true},  // 2XXX
+    {.p10 = 200,
+     .p11 = 5000,
+     .eeprom_write = 4000,
+     .row_erase = 4000,
+     .start_clocks = 24,
+     .needs_unlock = false,
+     .wren_for_programming = true,
+     .config_p9a = true,
+     .needs_goto_for_config = false,
+     .needs_nop_before_shift_out = true,
+     .pnop_row_erase = false,
+     .tblwt_1110_programs = true,
+     .erase_by_bits = true},  // K20
+    {.p10 = 200,
+     .p11 = 15000,
+     .eeprom_write = 4000,
+     .row_erase = 4000,
+     .start_clocks = 24,
+     .needs_unlock = false,
+     .wren_for_programming = true,
+     .config_p9a = true,
+     .needs_goto_for_config = false,
+     .needs_nop_before_shift_out = true,
+     .pnop_row_erase = false,
+     .tblwt_1110_programs = true,
+     .erase_by_bits = true},  // K22
+};
+
+const FamilyRules& rules_of(Family family) { return kRules[static_cast<std::size_t>(family)]; }
 
 // EECON1 bits.
 constexpr std::uint8_t kEepgd = 0x80, kCfgs = 0x40, kFree = 0x10, kWren = 0x04, kWr = 0x02, kRd = 0x01;
