@@ -1,0 +1,245 @@
+// Every model of the shipped device list, run end to end on the virtual programmer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "devices/current_device.h"
+#include "devices/device_list.h"
+#include "devices/memory_images.h"
+#include "devices/workspace.h"
+#include "engine/engine.h"
+#include "hexfile/hex_reader.h"
+#include "link/report_layer.h"
+#include "support/recording_host.h"
+#include "support/virtual_programmer.h"
+
+namespace tessaflex::devicelist::testing {
+namespace {
+
+using tessaflex::testing::ChipDevice;
+using tessaflex::testing::RecordingHost;
+using tessaflex::testing::VirtualProgrammer;
+
+const devices::DeviceList& shipped_list() {
+  static const devices::DeviceList list = [] {
+    devices::DeviceListLoad load = devices::load_device_list(TESSAFLEX_DEVICE_LIST);
+    if (!load.error.empty()) ADD_FAILURE() << load.error;
+    return load.list;
+  }();
+  return list;
+}
+
+std::vector<std::int32_t> shipped_model_numbers() {
+  std::vector<std::int32_t> numbers;
+  for (std::int32_t m = 1; m <= shipped_list().model_count; ++m) numbers.push_back(m);
+  return numbers;
+}
+
+std::string model_name(std::int32_t number) { return shipped_list().device_list[static_cast<std::size_t>(number)].model; }
+
+// "PIC18F452" -> "pic18f452"
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string read_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// One model of the file, a programmer holding that part and an engine between them.
+class ShippedModel : public ::testing::TestWithParam<std::int32_t> {
+ protected:
+  void SetUp() override {
+    workspace.current_device.model_index = GetParam();
+    ASSERT_TRUE(devices::apply_selected_model(shipped_list(), workspace.current_device));
+    devices::erase_images(workspace.current_device, workspace.memory_images);
+    programmer.attach(host);
+    programmer.connect();
+  }
+
+  const ChipDevice& chip() const { return programmer.device(); }
+  devices::MemoryImages& images() { return workspace.memory_images; }
+
+  // The gpasm-built fixture of the part, loaded into erased images.
+  void load_fixture() {
+    devices::erase_images(workspace.current_device, images());
+    const std::string path =
+        std::string(TESSAFLEX_FIXTURES_DIR) + "/devicelist/" + lower(workspace.current_device.model_name) + ".hex";
+    const std::string text = read_text(path);
+    ASSERT_FALSE(text.empty()) << path;
+    std::int32_t loaded_end = -1;
+    const hexfile::HexReadResult result = hexfile::read_hex_text(text, images(), loaded_end);
+    ASSERT_TRUE(result.accepted()) << path;
+    ASSERT_EQ(result.out_of_range, 0u) << path;
+    fixture = images();
+  }
+
+  void expect_clean_protocol(const char* after) {
+    EXPECT_TRUE(programmer.violations().empty()) << after << ":\n" << programmer.violations_text();
+    EXPECT_FALSE(programmer.powered()) << after;
+  }
+
+  void expect_status(const char* prefix) {
+    EXPECT_TRUE(host.status().starts_with(prefix)) << host.status();
+  }
+
+  // The chip holds the fixture: FLASH and EEPROM byte for byte, every implemented
+  // configuration byte as the image gives it, the unimplemented ones 00.
+  void expect_chip_holds_fixture() {
+    EXPECT_EQ(programmer.flash(), fixture.flash_image);
+    EXPECT_EQ(programmer.eeprom(), fixture.eeprom_image);
+    for (std::size_t i = 0; i < devices::kConfigBytes; ++i) {
+      const std::int32_t expected = chip().config_mask[i] != 0 ? fixture.config_image[i] : 0;
+      EXPECT_EQ(programmer.config()[i], expected) << "CONFIG byte " << i;
+    }
+  }
+
+  std::string last_box() const { return host.boxes.empty() ? std::string() : host.boxes.back().text; }
+
+  devices::Workspace workspace;
+  RecordingHost host;
+  VirtualProgrammer programmer{model_name(GetParam())};
+  link::ReportLayer reports{programmer};
+  engine::Engine engine{workspace, reports, programmer, host, "Tessaflex"};
+  devices::MemoryImages fixture;
+};
+
+TEST_P(ShippedModel, FieldsMatchThePart) {
+  const devices::CurrentDevice& d = workspace.current_device;
+  EXPECT_EQ(d.flash_size, chip().flash_size);
+  EXPECT_EQ(d.eeprom_size, chip().eeprom_size);
+  EXPECT_EQ(d.page_size, chip().write_buffer);
+  EXPECT_EQ(d.voltage_seq, 1);
+  for (std::size_t i = 0; i < devices::kConfigBytes; ++i) {
+    EXPECT_EQ(d.configerased[i], chip().config_erased[i]) << "CONFIG byte " << i;
+  }
+  // Configuration bytes of K20/K22 need P9A = 5 ms, the others P9 = 1 ms.
+  const bool k_family = chip().family == tessaflex::testing::Family::k20 ||
+                        chip().family == tessaflex::testing::Family::k22;
+  EXPECT_GE(d.prog_time, k_family ? 5 : 1);
+  EXPECT_LE(d.prog_time, 255);
+}
+
+TEST_P(ShippedModel, EraseAllLeavesABlankChip) {
+  for (std::int32_t a = 0; a < chip().flash_size; a += 97) programmer.set_flash(a, 0x00);
+  for (std::int32_t a = 0; a < chip().eeprom_size; a += 13) programmer.set_eeprom(a, 0x5A);
+  programmer.set_config(1, 0x00);
+  programmer.set_config(11, 0x00);  // WRTC, WRTB, WRTD: only a bulk erase clears them
+
+  engine.blank_check();
+  expect_status("Chip is not blank. ");
+
+  engine.erase_all();
+  expect_status("Chip erased. ");
+  expect_clean_protocol("erase all");
+  EXPECT_TRUE(std::all_of(programmer.flash().begin(), programmer.flash().end(), [](auto b) { return b == 0xFF; }));
+  EXPECT_TRUE(std::all_of(programmer.eeprom().begin(), programmer.eeprom().end(), [](auto b) { return b == 0xFF; }));
+  EXPECT_EQ(programmer.config(), chip().config_erased);
+
+  programmer.clear_log();
+  host.boxes.clear();
+  engine.blank_check();
+  expect_status("Chip is blank. ");
+  EXPECT_TRUE(host.boxes.empty()) << last_box();
+  expect_clean_protocol("blank check");
+}
+
+TEST_P(ShippedModel, ProgramVerifyReadAndFindACorruptedByte) {
+  load_fixture();
+  engine.program_all();
+  expect_status("Chip programmed. ");
+  expect_clean_protocol("program all");
+  expect_chip_holds_fixture();
+
+  engine.verify_chip();
+  expect_status("Chip verified. ");
+  EXPECT_TRUE(host.boxes.empty()) << last_box();
+  expect_clean_protocol("verify");
+
+  devices::erase_images(workspace.current_device, images());
+  engine.read_all();
+  expect_status("Chip read. ");
+  expect_clean_protocol("read all");
+  EXPECT_EQ(images().flash_image, fixture.flash_image);
+  EXPECT_EQ(images().eeprom_image, fixture.eeprom_image);
+  for (std::size_t i = 0; i < devices::kConfigBytes; ++i) {
+    const std::int32_t expected = chip().config_mask[i] != 0 ? fixture.config_image[i] : 0;
+    EXPECT_EQ(images().config_image[i], expected) << "CONFIG byte " << i;
+  }
+
+  // One corrupted cell at a time (a FLASH bit, an EEPROM byte, a configuration bit):
+  // verify names exactly that location. The image is the fixture again.
+  images() = fixture;
+  struct Corruption {
+    std::string location;
+    std::string read;
+    std::string expected;
+  };
+  const std::int32_t flash_at = chip().flash_size - 3;     // in the last page the fixture fills
+  const std::int32_t eeprom_at = chip().eeprom_size > 256 ? 0x103 : 0x03;  // 1 KB: past EEADRH 0
+  const std::uint8_t flash_was = programmer.flash()[static_cast<std::size_t>(flash_at)];
+  const std::uint8_t eeprom_was = programmer.eeprom()[static_cast<std::size_t>(eeprom_at)];
+  const std::uint8_t config2h_was = programmer.config()[3];
+  auto hex2 = [](unsigned v) {
+    char t[8];
+    std::snprintf(t, sizeof t, "%02Xh", v & 0xFF);
+    return std::string(t);
+  };
+  auto check = [&](const Corruption& c) {
+    host.boxes.clear();
+    programmer.clear_log();
+    engine.verify_chip();
+    expect_status("Chip verify failed. ");
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(engine.mismatch_state().mismatch_count, 1) << last_box();
+    EXPECT_TRUE(last_box().ends_with(c.location + ",   " + c.read + ",   " + c.expected + ",\r\n")) << last_box();
+    expect_clean_protocol("verify of a corrupted chip");
+  };
+
+  programmer.set_flash(flash_at, static_cast<std::uint8_t>(flash_was & 0xEF));
+  char flash_location[32];
+  std::snprintf(flash_location, sizeof flash_location, "FLASH Byte %06Xh", static_cast<unsigned>(flash_at));
+  check({flash_location, hex2(flash_was & 0xEFu), hex2(flash_was)});
+  programmer.set_flash(flash_at, flash_was);
+
+  if (chip().eeprom_size > 0) {
+    programmer.set_eeprom(eeprom_at, static_cast<std::uint8_t>(eeprom_was ^ 0x81));
+    char eeprom_location[32];
+    std::snprintf(eeprom_location, sizeof eeprom_location, "EEPROM Byte %04Xh", static_cast<unsigned>(eeprom_at));
+    check({eeprom_location, hex2(eeprom_was ^ 0x81u), hex2(eeprom_was)});
+    programmer.set_eeprom(eeprom_at, eeprom_was);
+  }
+
+  programmer.set_config(3, static_cast<std::uint8_t>(config2h_was ^ 0x01));
+  check({"CONF Byte 300003h", hex2(config2h_was ^ 0x01u), hex2(config2h_was)});
+}
+
+TEST_P(ShippedModel, ProgramAllErasesACodeProtectedChipFirst) {
+  for (std::int32_t a = 0; a < chip().flash_size; a += 61) programmer.set_flash(a, 0x00);
+  for (std::int32_t a = 0; a < chip().eeprom_size; a += 7) programmer.set_eeprom(a, 0x00);
+  // Every code, data and write protection bit programmed: CONFIG5L..CONFIG7H all 0.
+  for (std::int32_t i = 8; i < 14; ++i) programmer.set_config(i, 0x00);
+  load_fixture();
+
+  engine.program_all();
+  expect_status("Chip programmed. ");
+  expect_clean_protocol("program all over a protected chip");
+  expect_chip_holds_fixture();
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, ShippedModel, ::testing::ValuesIn(shipped_model_numbers()),
+                         [](const ::testing::TestParamInfo<std::int32_t>& param) { return model_name(param.param); });
+
+}  // namespace
+}  // namespace tessaflex::devicelist::testing
