@@ -241,5 +241,76 @@ TEST_P(ShippedModel, ProgramAllErasesACodeProtectedChipFirst) {
 INSTANTIATE_TEST_SUITE_P(Models, ShippedModel, ::testing::ValuesIn(shipped_model_numbers()),
                          [](const ::testing::TestParamInfo<std::int32_t>& param) { return model_name(param.param); });
 
+// Transfers (reports) and simulated wire time of whole-memory runs on the largest part of each
+// family. The FLASH rows must cost their data words, the programming NOP and the two reads that
+// step TBLPTR, and nothing per row beyond that: an address reload per row would show here.
+struct LargestPart {
+  const char* model;
+  std::int32_t row_overhead;  // reports per row besides the data words
+};
+
+class TransferCounts : public ::testing::TestWithParam<LargestPart> {};
+
+TEST_P(TransferCounts, FlashRowsCostTheirWordsAndAFixedStep) {
+  const devices::DeviceList& list = shipped_list();
+  std::int32_t number = 0;
+  for (std::int32_t m = 1; m <= list.model_count; ++m) {
+    if (model_name(m) == GetParam().model) number = m;
+  }
+  ASSERT_NE(number, 0) << GetParam().model;
+  devices::Workspace workspace;
+  workspace.current_device.model_index = number;
+  ASSERT_TRUE(devices::apply_selected_model(list, workspace.current_device));
+  const devices::CurrentDevice& d = workspace.current_device;
+  auto run = [&](bool flash_full, bool eeprom_full, void (engine::Engine::*operation)(), std::int64_t& reports,
+                 double& ms) {
+    RecordingHost host;
+    VirtualProgrammer programmer{GetParam().model};
+    programmer.attach(host);
+    programmer.connect();
+    link::ReportLayer layer{programmer};
+    engine::Engine engine{workspace, layer, programmer, host, "Tessaflex"};
+    devices::erase_images(d, workspace.memory_images);
+    auto& images = workspace.memory_images;
+    if (flash_full) {
+      for (std::size_t a = 0; a < images.flash_image.size(); ++a) images.flash_image[a] = static_cast<std::uint8_t>(a * 7);
+    }
+    if (eeprom_full) {
+      for (std::size_t a = 0; a < images.eeprom_image.size(); ++a) images.eeprom_image[a] = static_cast<std::uint8_t>(a * 3);
+    }
+    (engine.*operation)();
+    EXPECT_TRUE(programmer.violations().empty()) << programmer.violations_text();
+    reports = static_cast<std::int64_t>(programmer.reports().size());
+    ms = programmer.now_ms();
+  };
+  std::int64_t one_page = 0, flash_full = 0, eeprom_full = 0, everything = 0, read = 0;
+  double ms = 0, program_ms = 0, read_ms = 0;
+  run(false, false, &engine::Engine::program_all, one_page, ms);
+  run(true, false, &engine::Engine::program_all, flash_full, ms);
+  run(false, true, &engine::Engine::program_all, eeprom_full, ms);
+  run(true, true, &engine::Engine::program_all, everything, program_ms);
+  run(false, false, &engine::Engine::read_all, read, read_ms);
+
+  const std::int64_t rows = d.flash_size / d.page_size;
+  EXPECT_EQ(flash_full - one_page, (rows - 1) * (d.page_size + GetParam().row_overhead));
+  const double kb = d.flash_size / 1024.0;
+  const double rows_kb = static_cast<double>(d.flash_size - d.page_size) / 1024.0;
+  std::printf("%-12s program FLASH %.0f reports/KB, EEPROM %.1f reports/byte, full program %lld reports "
+              "%.1f s; read all %lld reports (%.0f/KB of FLASH) %.1f s\n",
+              GetParam().model, static_cast<double>(flash_full - one_page) / rows_kb,
+              static_cast<double>(eeprom_full - one_page) / d.eeprom_size, static_cast<long long>(everything),
+              program_ms / 1000.0, static_cast<long long>(read), static_cast<double>(read) / kb, read_ms / 1000.0);
+}
+
+// The data words of a row are page_size reports (command and operand per word); the
+// programming NOP is one report and the two stepping reads are two reports each.
+INSTANTIATE_TEST_SUITE_P(Families, TransferCounts,
+                         ::testing::Values(LargestPart{"PIC18F452", 5}, LargestPart{"PIC18F4320", 5},
+                                           LargestPart{"PIC18F4620", 5}, LargestPart{"PIC18F46K20", 5},
+                                           LargestPart{"PIC18F46K22", 5}),
+                         [](const ::testing::TestParamInfo<LargestPart>& param) {
+                           return std::string(param.param.model);
+                         });
+
 }  // namespace
 }  // namespace tessaflex::devicelist::testing
