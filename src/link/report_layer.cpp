@@ -47,12 +47,12 @@ LinkStatus ReportLayer::hid_send_word(std::int32_t word) {
 }
 
 LinkStatus ReportLayer::hid_read_byte(std::int32_t& value) {
-  // A write that did not go out asks nothing, so there is nothing to wait for.
-  LinkStatus status = send(report_read);
-  if (status == LinkStatus::ok && !terminal_.terminal_read(hid_report_)) status = LinkStatus::failed;
-  // After a failed exchange byte 1 still holds the 0 the cleared buffer gave it.
+  // One write and one read, whatever the write gave: the value is byte 1 of the buffer after
+  // the read, which a failed read leaves at the 0 of the cleared request.
+  const LinkStatus written = send(report_read);
+  const bool read = terminal_.terminal_read(hid_report_);
   value = hid_report_[1];
-  return status;
+  return written == LinkStatus::ok && read ? LinkStatus::ok : LinkStatus::failed;
 }
 
 LinkStatus ReportLayer::hid_startprog() { return send(report_startprog); }

@@ -48,8 +48,10 @@ class ReportLayer {
   LinkStatus hid_send_command(std::int32_t code);
   // An operand 0..65535, low byte first.
   LinkStatus hid_send_word(std::int32_t word);
-  // Reads one byte: value := byte 1 of the answer (0..255). When the status is failed,
-  // value is 0 (byte 1 of the cleared request), as a run that goes on expects.
+  // Reads one byte: writes the request, then reads one input report into the same buffer
+  // (also after a failed write), and value := byte 1 of the buffer (0..255), byte 0 of the
+  // answer unlooked at. A failed read leaves value 0 (byte 1 of the cleared request); the
+  // status is failed when either call failed.
   LinkStatus hid_read_byte(std::int32_t& value);
   LinkStatus hid_startprog();
   // A programming time 0..255 milliseconds.

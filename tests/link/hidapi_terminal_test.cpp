@@ -1,47 +1,49 @@
-// The hidapi terminal where no programmer is plugged in: nothing opens, nothing is sent, nothing crashes.
+// The hidapi terminal without a programmer (nothing opens, nothing is sent, nothing crashes) and the udev
+// rule.
 #include "link/hidapi_terminal.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 namespace tessaflex::link {
 namespace {
 
-// IDs that no device carries (vendor 0 is reserved), so the test holds on any machine.
-constexpr std::int32_t kNoVendor = 0x0000;
-constexpr std::int32_t kNoProduct = 0x0000;
-
-TEST(HidapiTerminal, StartsUnconnectedAndRefusesReportsAndReads) {
-  HidapiTerminal terminal;
-  EXPECT_FALSE(terminal.terminal_connected());
-  Report report{0x65, 1, 2, 3, 4, 5, 6, 7};
-  EXPECT_FALSE(terminal.terminal_write(report));
-  EXPECT_FALSE(terminal.terminal_read(report));
-  EXPECT_EQ(report, (Report{0x65, 1, 2, 3, 4, 5, 6, 7}));
-}
-
-TEST(HidapiTerminal, AbsentDeviceIsNeitherConnectedNorFound) {
-  HidapiTerminal terminal;
-  terminal.terminal_vendor_id(kNoVendor);
-  terminal.terminal_product_id(kNoProduct);
-  terminal.terminal_connect();
-  terminal.terminal_connect();  // again: nothing left open in between
-  EXPECT_FALSE(terminal.terminal_connected());
-  EXPECT_FALSE(terminal.terminal_found_but_not_opened());
-  Report report{};
-  EXPECT_FALSE(terminal.terminal_write(report));
-  EXPECT_FALSE(terminal.terminal_read(report));
-}
-
-TEST(HidapiTerminal, IdsOutsideSixteenBitsFindNothing) {
+TEST(HidapiTerminal, WithoutADeviceNothingConnectsAndReportsAreRefused) {
+  // Vendor 0 is reserved, so no device carries it; the rest lie outside 16 bits.
   for (const auto& [vendor, product] :
-       {std::pair{-1, 0x2345}, std::pair{0x2345, 65536}, std::pair{70000, -70000}}) {
+       {std::pair{0, 0}, std::pair{-1, 0x2345}, std::pair{0x2345, 65536}, std::pair{70000, -70000}}) {
     HidapiTerminal terminal;
+    Report report{0x65, 1, 2, 3, 4, 5, 6, 7};
+    EXPECT_FALSE(terminal.terminal_write(report));  // before any connect
     terminal.terminal_vendor_id(vendor);
     terminal.terminal_product_id(product);
     terminal.terminal_connect();
+    terminal.terminal_connect();  // again: nothing left open in between
     EXPECT_FALSE(terminal.terminal_connected());
     EXPECT_FALSE(terminal.terminal_found_but_not_opened());
+    EXPECT_FALSE(terminal.terminal_write(report));
+    EXPECT_FALSE(terminal.terminal_read(report));
+    EXPECT_EQ(report, (Report{0x65, 1, 2, 3, 4, 5, 6, 7}));  // a refused read leaves the bytes
   }
+}
+
+TEST(UdevRule, GrantsTheSeatUserTheProgrammerOnly) {
+  std::ifstream file(std::string(TESSAFLEX_SOURCE_DIR) + "/packaging/70-tessaflex.rules");
+  ASSERT_TRUE(file) << "packaging/70-tessaflex.rules is missing";
+  int rules = 0;
+  for (std::string line; std::getline(file, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    ++rules;
+    for (const char* part : {"SUBSYSTEM==\"hidraw\"", "ATTRS{idVendor}==\"2345\"",
+                             "ATTRS{idProduct}==\"2345\"", "TAG+=\"uaccess\""}) {
+      EXPECT_NE(line.find(part), std::string::npos) << part << " missing in: " << line;
+    }
+    EXPECT_EQ(line.find("MODE"), std::string::npos)
+        << "no world-writable mode, the seat tag is enough: " << line;
+  }
+  EXPECT_EQ(rules, 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
@@ -10,11 +11,11 @@
 
 namespace tessaflex::testing {
 
-// A virtual programmer with a report layer on it, and one method per step of the
+// A connected virtual programmer with a report layer on it, one method per step of the
 // programming documents' tables (C(xxxx), SETPTR, table writes, programming NOP, OUT) and
-// per whole sequence of one family (bulk erase, row, EEPROM byte, configuration byte).
-// Nothing here is taken from the device list or the engine: these are the sequences that
-// a chip model must accept, written from the tables themselves.
+// one per whole sequence of a family (bulk erase, row, EEPROM byte, configuration byte).
+// Nothing here comes from the device list or the engine: these are the sequences that a
+// chip model must accept, written from the tables themselves.
 class IcspSession {
  public:
   explicit IcspSession(std::string_view device) : vp(device), layer(vp) { vp.connect(); }
@@ -26,177 +27,113 @@ class IcspSession {
   void enter() { layer.hid_begin(1); }
   void exit() { layer.hid_end(); }
   void set_p9(int ms) { layer.hid_setprogtime(ms); }
-
-  // C(op): command 0000 with a core instruction.
-  void core(std::uint16_t op) {
-    layer.hid_send_command(0);
-    layer.hid_send_word(op);
-  }
-  void setptr(std::uint32_t a) {
-    core(static_cast<std::uint16_t>(0x0E00 | ((a >> 16) & 0xFF)));
-    core(0x6EF8);
-    core(static_cast<std::uint16_t>(0x0E00 | ((a >> 8) & 0xFF)));
-    core(0x6EF7);
-    core(static_cast<std::uint16_t>(0x0E00 | (a & 0xFF)));
-    core(0x6EF6);
-  }
-  void table_write(int command, std::uint16_t operand) {
-    layer.hid_send_command(command);
-    layer.hid_send_word(operand);
-  }
+  void command(int code) { layer.hid_send_command(code); }
+  void word(int operand) { layer.hid_send_word(operand); }
   void pnop() { layer.hid_startprog(); }
+  void table_write(int code, std::uint16_t operand) {
+    command(code);
+    word(operand);
+  }
+  // C(op) for each op in turn: command 0000 with a core instruction.
+  void core(std::initializer_list<std::uint16_t> ops) {
+    for (std::uint16_t op : ops) table_write(0, op);
+  }
+  static std::uint16_t movlw(std::uint32_t k) { return static_cast<std::uint16_t>(0x0E00 | (k & 0xFF)); }
+  void setptr(std::uint32_t a) { core({movlw(a >> 16), 0x6EF8, movlw(a >> 8), 0x6EF7, movlw(a), 0x6EF6}); }
   // A 4-bit command followed by a byte read (OUT for 0010, table reads for 1000..1011).
-  std::uint8_t read(int command) {
-    layer.hid_send_command(command);
+  std::uint8_t read(int code) {
+    command(code);
     std::int32_t value = -1;
     layer.hid_read_byte(value);
     return static_cast<std::uint8_t>(value);
   }
 
-  // §4.1, including the bulk-erase wait: the 4 command clocks of a 0000 start the erase,
-  // PGD stays low for P11 + P10, then the 16 operand bits follow.
+  // §4.1 up to the start of the erase: the control registers, one NOP, then the 4 command
+  // clocks of another 0000, on whose 4th falling edge the chip starts erasing.
+  void start_bulk_erase() {
+    if (!old_family()) {
+      setptr(0x3C0005);
+      table_write(0xC, family() == Family::f2xxx ? 0x3F3F : 0x0F0F);
+    }
+    setptr(0x3C0004);
+    table_write(0xC, old_family() ? 0x0080 : 0x8F8F);
+    core({0x0000});
+    command(0);
+  }
+  // The whole of §4.1: PGD stays low for P11 + P10, then the 16 operand bits follow.
   void bulk_erase() {
-    switch (family()) {
-      case Family::fxx2:
-      case Family::x220:
-        setptr(0x3C0004);
-        table_write(0xC, 0x0080);
-        break;
-      case Family::f2xxx:
-        setptr(0x3C0005);
-        table_write(0xC, 0x3F3F);
-        setptr(0x3C0004);
-        table_write(0xC, 0x8F8F);
-        break;
-      case Family::k20:
-      case Family::k22:
-        setptr(0x3C0005);
-        table_write(0xC, 0x0F0F);
-        setptr(0x3C0004);
-        table_write(0xC, 0x8F8F);
-        break;
-    }
-    core(0x0000);
-    layer.hid_send_command(0);
+    start_bulk_erase();
     vp.advance_ms(20);
-    layer.hid_send_word(0x0000);
+    word(0);
   }
 
-  // §4.2 set-up, once before the rows.
+  // §4.2 set-up, once before the rows (FXX2: single-panel mode first).
   void code_setup() {
-    switch (family()) {
-      case Family::fxx2:
-        core(0x8EA6);
-        core(0x8CA6);
-        core(0x84A6);
-        setptr(0x3C0006);
-        table_write(0xC, 0x0000);
-        core(0x8EA6);
-        core(0x9CA6);
-        break;
-      case Family::x220:
-      case Family::f2xxx:
-        core(0x8EA6);
-        core(0x9CA6);
-        break;
-      case Family::k20:
-      case Family::k22:
-        core(0x8EA6);
-        core(0x9CA6);
-        core(0x84A6);
-        break;
+    if (family() == Family::fxx2) {
+      core({0x8EA6, 0x8CA6, 0x84A6});
+      setptr(0x3C0006);
+      table_write(0xC, 0x0000);
     }
+    core({0x8EA6, 0x9CA6});
+    if (k_family()) core({0x84A6});
   }
-
-  // §4.2 per row: SETPTR(row), 1101 for every word but the last, 1111 with the last, PNOP.
-  // bytes holds one write buffer; the even-address byte goes in bits 0..7.
-  void program_row(std::uint32_t row, const std::vector<std::uint8_t>& bytes) {
-    setptr(row);
-    for (std::size_t i = 0; i + 2 < bytes.size(); i += 2) table_write(0xD, word(bytes, i));
-    table_write(0xF, word(bytes, bytes.size() - 2));
+  // §4.2 per row: the words with 1101 (even-address byte in bits 0..7), the last with 1111,
+  // then the programming NOP; setptr_first false goes on where TBLPTR stands.
+  void program_row(std::uint32_t row, const std::vector<std::uint8_t>& bytes, bool setptr_first = true) {
+    if (setptr_first) setptr(row);
+    for (std::size_t i = 0; i < bytes.size(); i += 2)
+      table_write(i + 2 < bytes.size() ? 0xD : 0xF,
+                  static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
     pnop();
   }
 
-  // §4.3: one data EEPROM byte, with the family's address, unlock, start and completion.
-  // unlock false leaves out the 55h/AAh sequence, wren false the BSF WREN.
-  void write_eeprom(std::uint16_t address, std::uint8_t value, bool unlock = true, bool wren = true) {
-    core(0x9EA6);
-    core(0x9CA6);
-    core(static_cast<std::uint16_t>(0x0E00 | (address & 0xFF)));
-    core(0x6EA9);
-    if (family() != Family::x220) {
-      core(static_cast<std::uint16_t>(0x0E00 | (address >> 8)));
-      core(0x6EAA);
-    }
-    core(static_cast<std::uint16_t>(0x0E00 | value));
-    core(0x6EA8);
-    if (wren) core(0x84A6);
-    if (old_family() && unlock) {
-      core(0x0E55);
-      core(0x6EA7);
-      core(0x0EAA);
-      core(0x6EA7);
-    }
-    core(0x82A6);
-    if (family() == Family::x220 || k_family()) {
-      core(0x0000);
-      core(0x0000);
-    }
-    if (family() == Family::x220) {
-      vp.advance_ms(10);
-    } else {
-      for (int poll = 0; poll < 100 && (poll_eecon1() & 0x02) != 0; ++poll) {
-      }
-    }
-    core(0x94A6);
+  // §4.3: EEPGD = CFGS = 0, then the address (EEADRH except on X220).
+  void select_eeprom(std::uint16_t address) {
+    core({0x9EA6, 0x9CA6, movlw(address), 0x6EA9});
+    if (family() != Family::x220) core({movlw(address >> 8), 0x6EAA});
   }
-
+  // §4.3: one data EEPROM byte with the family's unlock, start and completion; unlock false
+  // leaves out the 55h/AAh sequence, wren false the BSF WREN.
+  void write_eeprom(std::uint16_t address, std::uint8_t value, bool unlock = true, bool wren = true) {
+    select_eeprom(address);
+    core({movlw(value), 0x6EA8});
+    if (wren) core({0x84A6});
+    if (old_family() && unlock) core({0x0E55, 0x6EA7, 0x0EAA, 0x6EA7});
+    core({0x82A6});
+    if (family() == Family::x220 || k_family()) core({0x0000, 0x0000});
+    if (family() == Family::x220) vp.advance_ms(10);  // X220 waits P11, the others poll WR
+    for (int poll = 0; family() != Family::x220 && poll < 100 && (poll_eecon1() & 0x02) != 0; ++poll) {
+    }
+    core({0x94A6});
+  }
   // One completion poll: EECON1 through TABLAT (with the NOP where the family has it).
   std::uint8_t poll_eecon1() {
-    core(0x50A6);
-    core(0x6EF5);
-    if (family() != Family::fxx2) core(0x0000);
+    core({0x50A6, 0x6EF5});
+    if (family() != Family::fxx2) core({0x0000});
     return read(0x2);
   }
-
   // §4.5: one data EEPROM byte.
   std::uint8_t read_eeprom(std::uint16_t address) {
-    core(0x9EA6);
-    core(0x9CA6);
-    core(static_cast<std::uint16_t>(0x0E00 | (address & 0xFF)));
-    core(0x6EA9);
-    if (family() != Family::x220) {
-      core(static_cast<std::uint16_t>(0x0E00 | (address >> 8)));
-      core(0x6EAA);
-    }
-    core(0x80A6);
-    core(0x50A8);
-    core(0x6EF5);
-    core(0x0000);
+    select_eeprom(address);
+    core({0x80A6, 0x50A8, 0x6EF5, 0x0000});
     return read(0x2);
   }
 
   // §4.4 set-up, once before the configuration bytes (P9A set for K20/K22).
   void config_setup() {
-    core(0x8EA6);
-    core(0x8CA6);
+    core({0x8EA6, 0x8CA6});
     if (k_family()) {
-      core(0x84A6);
+      core({0x84A6});
       set_p9(5);
     }
-    if (old_family()) {
-      core(0xEF00);
-      core(0xF800);
-    }
+    if (old_family()) core({0xEF00, 0xF800});
   }
-
   // §4.4 per byte: SETPTR(3000xx) TW1111(vv vv) PNOP; index 0 is CONFIG1L.
   void write_config(int index, std::uint8_t value) {
     setptr(0x300000 + static_cast<std::uint32_t>(index));
     table_write(0xF, static_cast<std::uint16_t>(value << 8 | value));
     pnop();
   }
-
   // §4.5: SETPTR(a), then one 1001 per byte.
   std::vector<std::uint8_t> read_memory(std::uint32_t address, std::size_t count) {
     setptr(address);
@@ -207,11 +144,6 @@ class IcspSession {
 
   VirtualProgrammer vp;
   link::ReportLayer layer;
-
- private:
-  static std::uint16_t word(const std::vector<std::uint8_t>& bytes, std::size_t i) {
-    return static_cast<std::uint16_t>(bytes[i] | (bytes[i + 1] << 8));
-  }
 };
 
 }  // namespace tessaflex::testing

@@ -11,10 +11,11 @@ namespace tessaflex::testing {
 namespace {
 
 struct Connection {
-  TempSettings settings;
+  TempSettings settings;  // a temporary per-user folder
   RecordingHost host;
   VirtualProgrammer programmer{"18F452"};
   link::ProgrammerConnection connection{settings.store(), programmer, host};
+  std::string setting(const char* name) { return settings.store().get_setting(name, "missing"); }
 };
 
 TEST(ProgrammerConnection, FirstStartWritesTheDefaultsAndConnects) {
@@ -28,79 +29,52 @@ TEST(ProgrammerConnection, FirstStartWritesTheDefaultsAndConnects) {
   EXPECT_EQ(c.host.statuses, std::vector<std::string>{"Hardware connected!"});
 }
 
-TEST(ProgrammerConnection, AbsentProgrammerIsNotFound) {
-  Connection c;
-  c.programmer.set_present(false);
-  c.connection.connect_hardware();
-  EXPECT_FALSE(c.programmer.terminal_connected());
-  EXPECT_EQ(c.host.status(), "Hardware not found!");
+TEST(ProgrammerConnection, AbsentOtherIdsOrUnopenable) {
+  for (int outcome = 0; outcome < 3; ++outcome) {
+    Connection c;
+    c.programmer.set_present(outcome != 0);
+    c.programmer.set_openable(outcome != 2);
+    if (outcome == 1) {  // the largest vendor ID is used, and any product ID
+      c.settings.store().save_setting("Hardware Vendor ID", "65535");
+      c.settings.store().save_setting("Hardware Product ID", "4660");
+    }
+    c.connection.connect_hardware();
+    EXPECT_FALSE(c.programmer.terminal_connected()) << outcome;
+    EXPECT_EQ(c.programmer.vendor_id(), outcome == 1 ? 65535 : 0x2345) << outcome;
+    EXPECT_EQ(c.programmer.product_id(), outcome == 1 ? 4660 : 0x2345) << outcome;
+    EXPECT_EQ(c.connection.vendor_id(), c.programmer.vendor_id()) << outcome;
+    EXPECT_EQ(c.host.statuses,
+              std::vector<std::string>{outcome != 2 ? "Hardware not found!"
+                                                    : "Hardware found but could not be opened! "
+                                                      "Install the udev rule 70-tessaflex.rules."});
+  }
 }
 
-TEST(ProgrammerConnection, OtherIdsFindNothing) {
-  Connection c;
-  c.settings.store().save_setting("Hardware Product ID", "4660");
-  c.connection.connect_hardware();
-  EXPECT_EQ(c.programmer.product_id(), 4660);
-  EXPECT_EQ(c.host.status(), "Hardware not found!");
+TEST(ProgrammerConnection, BadIdsLeaveTheTerminalAloneAfterBothSettingsAreRead) {
+  const std::pair<const char*, const char*> cases[] = {{"65536", nullptr},      {nullptr, "65536"},
+                                                       {"-1", nullptr},         {nullptr, "-5"},
+                                                       {"4294967295", nullptr}, {"70000", "70000"}};
+  for (const auto& [vendor, product] : cases) {
+    Connection c;
+    if (vendor) c.settings.store().save_setting("Hardware Vendor ID", vendor);
+    if (product) c.settings.store().save_setting("Hardware Product ID", product);
+    c.connection.connect_hardware();
+    EXPECT_EQ(c.host.statuses, std::vector<std::string>{"Bad hardware info!"});
+    EXPECT_EQ(c.programmer.connect_attempts(), 0);
+    EXPECT_EQ(c.programmer.vendor_id(), 0);
+    // The setting that was missing has been written all the same.
+    EXPECT_EQ(c.setting("Hardware Vendor ID"), vendor ? vendor : "9029");
+    EXPECT_EQ(c.setting("Hardware Product ID"), product ? product : "9029");
+  }
 }
 
-TEST(ProgrammerConnection, FoundButNotOpenablePointsAtTheUdevRule) {
-  Connection c;
-  c.programmer.set_openable(false);
-  c.connection.connect_hardware();
-  EXPECT_FALSE(c.programmer.terminal_connected());
-  EXPECT_EQ(c.host.status(),
-            "Hardware found but could not be opened! Install the udev rule 70-tessaflex.rules.");
-}
-
-struct BadIds {
-  const char* vendor;
-  const char* product;
-};
-
-class BadHardwareInfo : public ::testing::TestWithParam<BadIds> {};
-
-TEST_P(BadHardwareInfo, LeavesTheTerminalAloneAfterReadingBothSettings) {
-  Connection c;
-  if (GetParam().vendor) c.settings.store().save_setting("Hardware Vendor ID", GetParam().vendor);
-  if (GetParam().product) c.settings.store().save_setting("Hardware Product ID", GetParam().product);
-  c.connection.connect_hardware();
-  EXPECT_EQ(c.host.statuses, std::vector<std::string>{"Bad hardware info!"});
-  EXPECT_EQ(c.programmer.connect_attempts(), 0);
-  EXPECT_EQ(c.programmer.vendor_id(), 0);
-  // The setting that was missing has been written all the same.
-  EXPECT_EQ(c.settings.store().get_setting("Hardware Vendor ID", "missing") != "missing", true);
-  EXPECT_EQ(c.settings.store().get_setting("Hardware Product ID", "missing") != "missing", true);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ids, BadHardwareInfo,
-                         ::testing::Values(BadIds{"65536", nullptr}, BadIds{nullptr, "65536"},
-                                           BadIds{"-1", nullptr}, BadIds{nullptr, "-5"},
-                                           BadIds{"4294967295", nullptr}, BadIds{"70000", "70000"}));
-
-TEST(ProgrammerConnection, TheLargestIdsAreUsed) {
-  Connection c;
-  c.settings.store().save_setting("Hardware Vendor ID", "65535");
-  c.connection.connect_hardware();
-  EXPECT_EQ(c.programmer.vendor_id(), 65535);
-  EXPECT_EQ(c.connection.vendor_id(), 65535);
-  EXPECT_EQ(c.host.status(), "Hardware not found!");
-}
-
-TEST(ProgrammerConnection, ConnectWhileConnectedDoesNothing) {
-  Connection c;
-  c.connection.connect_hardware();
-  c.connection.connect_command();
-  EXPECT_EQ(c.programmer.connect_attempts(), 1);
-  EXPECT_EQ(c.host.statuses.size(), 1u);
-}
-
-TEST(ProgrammerConnection, ConnectAfterTheProgrammerIsPluggedIn) {
+TEST(ProgrammerConnection, ConnectActsOnlyWhileNotConnected) {
   Connection c;
   c.programmer.set_present(false);
   c.connection.connect_hardware();
   c.programmer.set_present(true);
   c.connection.connect_command();
+  c.connection.connect_command();  // connected now: nothing happens, not even a status text
   EXPECT_EQ(c.programmer.connect_attempts(), 2);
   EXPECT_EQ(c.host.statuses, (std::vector<std::string>{"Hardware not found!", "Hardware connected!"}));
 }

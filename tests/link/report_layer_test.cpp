@@ -1,17 +1,16 @@
-// Every report the layer builds, byte for byte, and the values it refuses to send.
+// Every report the layer builds, byte for byte, the values it refuses to send, and the read exchange.
 #include "link/report_layer.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <deque>
 #include <vector>
 
 namespace tessaflex::link {
 namespace {
 
 // Keeps every report written and answers reads from a queue.
-class RecordingTerminal : public HidTerminal {
- public:
+struct RecordingTerminal : HidTerminal {
   void terminal_vendor_id(std::int32_t) override {}
   void terminal_product_id(std::int32_t) override {}
   void terminal_connect() override {}
@@ -24,162 +23,99 @@ class RecordingTerminal : public HidTerminal {
     ++reads;
     if (answers.empty()) return false;
     report = answers.front();
-    answers.erase(answers.begin());
+    answers.pop_front();
     return true;
   }
   std::vector<Report> written;
-  std::vector<Report> answers;
+  std::deque<Report> answers;
   bool write_ok = true;
   int reads = 0;
 };
 
-struct LayoutCase {
-  const char* name;
-  std::function<LinkStatus(ReportLayer&)> call;
-  Report expected;
+// One operation of the layer with its argument (ignored by those that take none).
+using Operation = LinkStatus (*)(ReportLayer&, std::int32_t);
+const Operation kBegin = [](ReportLayer& l, std::int32_t a) { return l.hid_begin(a); };
+const Operation kEnd = [](ReportLayer& l, std::int32_t) { return l.hid_end(); };
+const Operation kCommand = [](ReportLayer& l, std::int32_t a) { return l.hid_send_command(a); };
+const Operation kWord = [](ReportLayer& l, std::int32_t a) { return l.hid_send_word(a); };
+const Operation kStartprog = [](ReportLayer& l, std::int32_t) { return l.hid_startprog(); };
+const Operation kRead = [](ReportLayer& l, std::int32_t) {
+  std::int32_t value = -1;
+  return l.hid_read_byte(value);
 };
+const Operation kSetprogtime = [](ReportLayer& l, std::int32_t a) { return l.hid_setprogtime(a); };
 
-class ReportLayout : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(ReportLayout, IsWrittenByteForByteInOneWrite) {
-  RecordingTerminal terminal;
-  ReportLayer layer(terminal);
-  // A dirty buffer first, so that a byte the report leaves alone must have been cleared.
-  terminal.answers.push_back({0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF, 0x11, 0x22});
-  std::int32_t ignored = 0;
-  ASSERT_EQ(layer.hid_read_byte(ignored), LinkStatus::ok);
-  terminal.written.clear();
-
-  EXPECT_EQ(GetParam().call(layer), LinkStatus::ok);
-  ASSERT_EQ(terminal.written.size(), 1u);
-  EXPECT_EQ(terminal.written[0], GetParam().expected);
+TEST(ReportLayer, EveryReportIsWrittenByteForByteInOneWrite) {
+  const struct {
+    Operation op;
+    std::int32_t argument;
+    Report expected;
+  } kLayouts[] = {
+      // clang-format off
+      {kBegin, 1, {0x65, 0, 0, 0, 0, 0, 0, 0}},            {kBegin, 2, {0x66, 0, 0, 0, 0, 0, 0, 0}},
+      {kBegin, 0, {0x00, 0, 0, 0, 0, 0, 0, 0}},            {kBegin, 3, {0x00, 0, 0, 0, 0, 0, 0, 0}},
+      {kBegin, -1, {0x00, 0, 0, 0, 0, 0, 0, 0}},           {kEnd, 0, {0x67, 0, 0, 0, 0, 0, 0, 0}},
+      {kCommand, 0, {0x6B, 0, 0, 0, 0, 0, 0, 0}},          {kCommand, 0x0D, {0x6B, 0x0D, 0, 0, 0, 0, 0, 0}},
+      {kCommand, 255, {0x6B, 0xFF, 0, 0, 0, 0, 0, 0}},     {kWord, 0, {0x6C, 0, 0, 0, 0, 0, 0, 0}},
+      {kWord, 0x50A6, {0x6C, 0xA6, 0x50, 0, 0, 0, 0, 0}},  {kWord, 0x0E00, {0x6C, 0x00, 0x0E, 0, 0, 0, 0, 0}},
+      {kWord, 65535, {0x6C, 0xFF, 0xFF, 0, 0, 0, 0, 0}},   {kStartprog, 0, {0x6D, 0, 0, 0, 0, 0, 0, 0}},
+      {kRead, 0, {0x6E, 0, 0, 0, 0, 0, 0, 0}},             {kSetprogtime, 0, {0x6F, 0, 0, 0, 0, 0, 0, 0}},
+      {kSetprogtime, 5, {0x6F, 0x05, 0, 0, 0, 0, 0, 0}},  {kSetprogtime, 255, {0x6F, 0xFF, 0, 0, 0, 0, 0, 0}},
+      // clang-format on
+  };
+  for (const auto& [op, argument, expected] : kLayouts) {
+    SCOPED_TRACE(::testing::Message() << "expected report " << ::testing::PrintToString(expected));
+    RecordingTerminal terminal;
+    ReportLayer layer(terminal);
+    // A dirty buffer first (an answer in every byte), so that every unused byte must be cleared.
+    terminal.answers = {{0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF, 0x11, 0x22}, {0x6E, 0x42, 0, 0, 0, 0, 0, 0}};
+    ASSERT_EQ(kRead(layer, 0), LinkStatus::ok);
+    terminal.written.clear();
+    EXPECT_EQ(op(layer, argument), LinkStatus::ok);
+    EXPECT_EQ(terminal.written, std::vector<Report>{expected});
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryCode, ReportLayout,
-    ::testing::Values(
-        LayoutCase{
-            "begin_vddvpp", [](ReportLayer& l) { return l.hid_begin(1); }, {0x65, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{
-            "begin_vppvdd", [](ReportLayer& l) { return l.hid_begin(2); }, {0x66, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{
-            "begin_unknown_order_0", [](ReportLayer& l) { return l.hid_begin(0); }, {0, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{
-            "begin_unknown_order_3", [](ReportLayer& l) { return l.hid_begin(3); }, {0, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"begin_unknown_order_negative",
-                   [](ReportLayer& l) { return l.hid_begin(-1); },
-                   {0, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"end", [](ReportLayer& l) { return l.hid_end(); }, {0x67, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{
-            "command_0", [](ReportLayer& l) { return l.hid_send_command(0); }, {0x6B, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"command_0d",
-                   [](ReportLayer& l) { return l.hid_send_command(0x0D); },
-                   {0x6B, 0x0D, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"command_255",
-                   [](ReportLayer& l) { return l.hid_send_command(255); },
-                   {0x6B, 0xFF, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"word_50a6",
-                   [](ReportLayer& l) { return l.hid_send_word(0x50A6); },
-                   {0x6C, 0xA6, 0x50, 0, 0, 0, 0, 0}},
-        LayoutCase{"word_0", [](ReportLayer& l) { return l.hid_send_word(0); }, {0x6C, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"word_0e00",
-                   [](ReportLayer& l) { return l.hid_send_word(0x0E00); },
-                   {0x6C, 0x00, 0x0E, 0, 0, 0, 0, 0}},
-        LayoutCase{"word_65535",
-                   [](ReportLayer& l) { return l.hid_send_word(65535); },
-                   {0x6C, 0xFF, 0xFF, 0, 0, 0, 0, 0}},
-        LayoutCase{
-            "startprog", [](ReportLayer& l) { return l.hid_startprog(); }, {0x6D, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"setprogtime_5",
-                   [](ReportLayer& l) { return l.hid_setprogtime(5); },
-                   {0x6F, 0x05, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"setprogtime_0",
-                   [](ReportLayer& l) { return l.hid_setprogtime(0); },
-                   {0x6F, 0, 0, 0, 0, 0, 0, 0}},
-        LayoutCase{"setprogtime_255",
-                   [](ReportLayer& l) { return l.hid_setprogtime(255); },
-                   {0x6F, 0xFF, 0, 0, 0, 0, 0, 0}}),
-    [](const auto& param_info) { return std::string(param_info.param.name); });
+TEST(ReportLayer, OutOfRangeValuesNeverReachTheTerminal) {
+  const std::pair<Operation, std::int32_t> kRefused[] = {
+      {kCommand, -1}, {kCommand, 256},    {kCommand, INT32_MAX}, {kWord, -1},
+      {kWord, 65536}, {kWord, INT32_MIN}, {kSetprogtime, -1},    {kSetprogtime, 256}};
+  for (const auto& [op, argument] : kRefused) {
+    RecordingTerminal terminal;
+    ReportLayer layer(terminal);
+    EXPECT_EQ(op(layer, argument), LinkStatus::refused) << argument;
+    EXPECT_TRUE(terminal.written.empty()) << argument;
+  }
+}
 
-TEST(ReportLayer, ReadWritesTheRequestAndReturnsByteOneOfTheAnswer) {
+TEST(ReportLayer, ReadGivesByteOneOfTheAnswerOrZeroAfterAFailedRead) {
   RecordingTerminal terminal;
   ReportLayer layer(terminal);
-  terminal.answers.push_back({0x99, 0x5A, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06});
+  terminal.answers = {{0x99, 0x5A, 0x01, 0, 0, 0, 0, 0}};
   std::int32_t value = -1;
   EXPECT_EQ(layer.hid_read_byte(value), LinkStatus::ok);
-  EXPECT_EQ(value, 0x5A);  // byte 0 of the answer is not looked at
-  ASSERT_EQ(terminal.written.size(), 1u);
-  EXPECT_EQ(terminal.written[0], (Report{0x6E, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(value, 0x5A);                  // byte 0 of the answer is not looked at
   EXPECT_EQ(layer.hid_report()[2], 0x01);  // the answer stays in the one buffer
-}
-
-TEST(ReportLayer, AFailedReadGivesZero) {
-  RecordingTerminal terminal;
-  ReportLayer layer(terminal);
-  std::int32_t value = -1;
   EXPECT_EQ(layer.hid_read_byte(value), LinkStatus::failed);
   EXPECT_EQ(value, 0);
-  EXPECT_EQ(terminal.reads, 1);
-}
-
-TEST(ReportLayer, AFailedRequestIsNotFollowedByARead) {
-  RecordingTerminal terminal;
+  // A failed write is still followed by its one read, and byte 1 is what that read left.
   terminal.write_ok = false;
-  terminal.answers.push_back({0, 0x77, 0, 0, 0, 0, 0, 0});
-  ReportLayer layer(terminal);
-  std::int32_t value = -1;
+  terminal.answers = {{0, 0x77, 0, 0, 0, 0, 0, 0}};
   EXPECT_EQ(layer.hid_read_byte(value), LinkStatus::failed);
-  EXPECT_EQ(value, 0);
-  EXPECT_EQ(terminal.reads, 0);
-  EXPECT_EQ(layer.hid_end(), LinkStatus::failed);
+  EXPECT_EQ(value, 0x77);
+  EXPECT_EQ(terminal.reads, 3);
+  EXPECT_EQ(terminal.written.size(), 3u);
 }
 
-struct RefusedCase {
-  const char* name;
-  std::function<LinkStatus(ReportLayer&)> call;
-};
-
-class RefusedValue : public ::testing::TestWithParam<RefusedCase> {};
-
-TEST_P(RefusedValue, NeverReachesTheTerminal) {
-  RecordingTerminal terminal;
-  ReportLayer layer(terminal);
-  EXPECT_EQ(GetParam().call(layer), LinkStatus::refused);
-  EXPECT_TRUE(terminal.written.empty());
+TEST(ReportLayer, SplitAddressGivesUpperHighAndLow) {
+  using Split = std::array<std::int32_t, 4>;  // address, upper, high, low
+  for (const auto& [address, upper, high, low] :
+       {Split{0x0001A0, 0x00, 0x01, 0xA0}, Split{0x300000, 0x30, 0, 0}, Split{0, 0, 0, 0},
+        Split{0xFFFFFF, 0xFF, 0xFF, 0xFF}, Split{0x1000000, 0x100, 0, 0}}) {
+    const AddressBytes got = split_address(address);
+    EXPECT_EQ(std::tie(got.upper, got.high, got.low), std::tie(upper, high, low)) << address;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    OutOfRange, RefusedValue,
-    ::testing::Values(RefusedCase{"command_minus_1", [](ReportLayer& l) { return l.hid_send_command(-1); }},
-                      RefusedCase{"command_256", [](ReportLayer& l) { return l.hid_send_command(256); }},
-                      RefusedCase{"command_int_max",
-                                  [](ReportLayer& l) { return l.hid_send_command(INT32_MAX); }},
-                      RefusedCase{"word_minus_1", [](ReportLayer& l) { return l.hid_send_word(-1); }},
-                      RefusedCase{"word_65536", [](ReportLayer& l) { return l.hid_send_word(65536); }},
-                      RefusedCase{"word_int_min", [](ReportLayer& l) { return l.hid_send_word(INT32_MIN); }},
-                      RefusedCase{"progtime_minus_1", [](ReportLayer& l) { return l.hid_setprogtime(-1); }},
-                      RefusedCase{"progtime_256", [](ReportLayer& l) { return l.hid_setprogtime(256); }}),
-    [](const auto& param_info) { return std::string(param_info.param.name); });
-
-struct SplitCase {
-  std::int32_t address;
-  AddressBytes expected;
-};
-
-class SplitAddress : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(SplitAddress, GivesUpperHighAndLow) {
-  const AddressBytes bytes = split_address(GetParam().address);
-  EXPECT_EQ(bytes.upper, GetParam().expected.upper);
-  EXPECT_EQ(bytes.high, GetParam().expected.high);
-  EXPECT_EQ(bytes.low, GetParam().expected.low);
-}
-
-INSTANTIATE_TEST_SUITE_P(Addresses, SplitAddress,
-                         ::testing::Values(SplitCase{0x0001A0, {0x00, 0x01, 0xA0}},
-                                           SplitCase{0x300000, {0x30, 0x00, 0x00}}, SplitCase{0, {0, 0, 0}},
-                                           SplitCase{0xFFFFFF, {0xFF, 0xFF, 0xFF}},
-                                           SplitCase{0x1000000, {0x100, 0, 0}}));
 
 }  // namespace
 }  // namespace tessaflex::link

@@ -7,101 +7,67 @@
 namespace tessaflex::testing {
 namespace {
 
-// Timing and behaviour that differ between the families (pic18-icsp.md §1.5, §4, §6). All
-// times in microseconds. Where the document gives two readings, the longer time is taken:
-// an algorithm that waits long enough for it also waits long enough on silicon.
+// The times of §1.5 per family, in microseconds. Where the document gives two readings, the
+// longer time is taken: an algorithm that waits long enough for it also waits long enough
+// on silicon.
+struct FamilyTimes {
+  std::int64_t p10;           // PGC low after a programming NOP
+  std::int64_t p11;           // bulk erase
+  std::int64_t eeprom_write;  // self-timed data EEPROM write
+  std::int64_t row_erase;     // self-timed row erase (0: by the programming NOP)
+};
+constexpr FamilyTimes kTimes[] = {
+    {5, 10000, 4000, 10000},   // FXX2: P11 5 or 10 ms [D]; the EEPROM write is polled (4 ms taken)
+    {5, 10000, 10000, 10000},  // X220: P11 as FXX2; the EEPROM write takes P11
+    {100, 5000, 4000, 0},      // 2XXX: row erase by BSF WR and the programming NOP
+    {200, 5000, 4000, 4000},   // K20: P10 100 or 200 us [D]; row erase self-timed like an EEPROM write
+    {200, 15000, 4000, 4000},  // K22: P11 15 ms, 12 ms on the 8 and 16 KB parts (start_bulk_erase)
+};
+
+// Behaviour that differs between the families (§1.2, §1.4, §4, §6). The old documents
+// (FXX2, X220) differ from the newer ones (2XXX, K20, K22) in the same places throughout,
+// and K20/K22 add their own self-timing and WREN rules.
 struct FamilyRules {
-  std::int64_t p10;                 // PGC low after a programming NOP (K20: 100/200, 200 taken)
-  std::int64_t p11;                 // bulk erase (FXX2/X220: 5/10 ms, 10 taken; K22 per size below)
-  std::int64_t eeprom_write;        // self-timed data EEPROM write (X220 uses P11)
-  std::int64_t row_erase;           // self-timed row erase (FXX2/X220 P11, K20/K22 as an EEPROM write)
+  FamilyTimes times;
   int start_clocks;                 // PGC edges after BSF WR before a self-timed write starts
   bool needs_unlock;                // 55h/AAh into EECON2 before BSF WR
-  bool wren_for_programming;        // code and configuration programming needs WREN
+  bool wren_for_programming;        // code and configuration programming needs WREN ([D], stricter)
   bool config_p9a;                  // configuration bytes need P9A instead of P9
   bool needs_goto_for_config;       // GOTO 100000h before configuration writes
   bool needs_nop_before_shift_out;  // 0000 between MOVWF TABLAT and 0010
   bool pnop_row_erase;              // row erase by BSF WR + programming NOP (2XXX)
   bool tblwt_1110_programs;         // 1110 starts programming (else post-decrement write)
   bool erase_by_bits;               // 3C0005:3C0004 decoded bit by bit (else the FXX2/X220 codes)
+  bool panel_register;              // 3C0006h selects single- or multi-panel writes (FXX2)
 };
+
+constexpr FamilyRules rules_for(Family family) {
+  const bool old = family == Family::fxx2 || family == Family::x220;
+  const bool k = family == Family::k20 || family == Family::k22;
+  return {.times = kTimes[static_cast<std::size_t>(family)],
+          .start_clocks = k ? 24 : 4,
+          .needs_unlock = old,
+          .wren_for_programming = k,
+          .config_p9a = k,
+          .needs_goto_for_config = old,
+          .needs_nop_before_shift_out = !old,
+          .pnop_row_erase = family == Family::f2xxx,
+          .tblwt_1110_programs = !old,
+          .erase_by_bits = !old,
+          .panel_register = family == Family::fxx2};
+}
+
+constexpr FamilyRules kRules[] = {rules_for(Family::fxx2), rules_for(Family::x220), rules_for(Family::f2xxx),
+                                  rules_for(Family::k20), rules_for(Family::k22)};
+
+const FamilyRules& rules_of(Family family) { return kRules[static_cast<std::size_t>(family)]; }
 
 constexpr std::int64_t kP9 = 1000;
 constexpr std::int64_t kP9A = 5000;
 // A PGC high time at least this long on the 4th clock of a 0000 is a programming pulse;
 // anything shorter is an ordinary clock (no programming NOP at all).
 constexpr std::int64_t kHeldMin = 100;
-
-// One row per family, in the order of Family.
-constexpr FamilyRules kRules[] = {
-    {.p10 = 5,
-     .p11 = 10000,
-     .eeprom_write = 4000,
-     .row_erase = 10000,
-     .start_clocks = 4,
-     .needs_unlock = true,
-     .wren_for_programming = false,
-     .config_p9a = false,
-     .needs_goto_for_config = true,
-     .needs_nop_before_shift_out = false,
-     .pnop_row_erase = false,
-     .tblwt_1110_programs = false,
-     .erase_by_bits = false},  // FXX2
-    {.p10 = 5,
-     .p11 = 10000,
-     .eeprom_write = 10000,
-     .row_erase = 10000,
-     .start_clocks = 4,
-     .needs_unlock = true,
-     .wren_for_programming = false,
-     .config_p9a = false,
-     .needs_goto_for_config = true,
-     .needs_nop_before_shift_out = false,
-     .pnop_row_erase = false,
-     .tblwt_1110_programs = false,
-     .erase_by_bits = false},  // X220
-    {.p10 = 100,
-     .p11 = 5000,
-     .eeprom_write = 4000,
-     .row_erase = 0,
-     .start_clocks = 4,
-     .needs_unlock = false,
-     .wren_for_programming = false,
-     .config_p9a = false,
-     .needs_goto_for_config = false,
-     .needs_nop_before_shift_out = true,
-     .pnop_row_erase = true,
-     .tblwt_1110_programs = true,
-     .erase_by_bits = true},  // 2XXX
-    {.p10 = 200,
-     .p11 = 5000,
-     .eeprom_write = 4000,
-     .row_erase = 4000,
-     .start_clocks = 24,
-     .needs_unlock = false,
-     .wren_for_programming = true,
-     .config_p9a = true,
-     .needs_goto_for_config = false,
-     .needs_nop_before_shift_out = true,
-     .pnop_row_erase = false,
-     .tblwt_1110_programs = true,
-     .erase_by_bits = true},  // K20
-    {.p10 = 200,
-     .p11 = 15000,
-     .eeprom_write = 4000,
-     .row_erase = 4000,
-     .start_clocks = 24,
-     .needs_unlock = false,
-     .wren_for_programming = true,
-     .config_p9a = true,
-     .needs_goto_for_config = false,
-     .needs_nop_before_shift_out = true,
-     .pnop_row_erase = false,
-     .tblwt_1110_programs = true,
-     .erase_by_bits = true},  // K22
-};
-
-const FamilyRules& rules_of(Family family) { return kRules[static_cast<std::size_t>(family)]; }
+constexpr std::uint32_t kRowEraseBytes = 64;
 
 // EECON1 bits.
 constexpr std::uint8_t kEepgd = 0x80, kCfgs = 0x40, kFree = 0x10, kWren = 0x04, kWr = 0x02, kRd = 0x01;
@@ -227,10 +193,7 @@ void ChipModel::finish_self_timed(std::int64_t at_us) {
     const bool wrtd = (config_[11] & 0x80) == 0;
     if (!wrtd && !eeprom_.empty()) eeprom_[pending_address_] = pending_value_;
   } else if (pending_kind_ == Pending::row_erase) {
-    if (!write_protected(static_cast<std::int32_t>(pending_row_))) {
-      for (std::uint32_t i = 0; i < 64 && pending_row_ + i < flash_.size(); ++i)
-        flash_[pending_row_ + i] = 0xFF;
-    }
+    erase_row(pending_row_);
   }
   if (!wr_stuck_) eecon1_ = static_cast<std::uint8_t>(eecon1_ & ~kWr);
 }
@@ -322,7 +285,7 @@ void ChipModel::on_command(std::uint8_t command, std::int64_t rise_us, std::int6
     } else {
       discharge_check_ = true;
       discharge_from_us_ = fall_us;
-      discharge_min_us_ = rules.p10;
+      discharge_min_us_ = rules.times.p10;
       if (width < programming_min_us_) {
         record(ViolationKind::short_programming_time,
                "programming NOP held " + std::to_string(width) + " us at " + hex(programming_address_, 6) +
@@ -332,11 +295,7 @@ void ChipModel::on_command(std::uint8_t command, std::int64_t rise_us, std::int6
       } else if (what == Programming::config_byte) {
         program_config();
       } else if (what == Programming::row_erase) {
-        if (!write_protected(static_cast<std::int32_t>(programming_address_))) {
-          for (std::uint32_t i = 0; i < 64 && programming_address_ + i < flash_.size(); ++i) {
-            flash_[programming_address_ + i] = 0xFF;
-          }
-        }
+        erase_row(programming_address_);
       }
       if (device_.holding_resets) std::fill(holding_.begin(), holding_.end(), 0xFF);
     }
@@ -403,6 +362,14 @@ void ChipModel::execute(std::uint16_t opcode) {
   const std::uint8_t f = static_cast<std::uint8_t>(opcode & 0xFF);
   const std::uint16_t high = opcode & 0xFF00;
   if (opcode == 0x0000) return;
+  if (opcode >= 0x0008 && opcode <= 0x000B) {  // TBLRD*, *+, *-, +*: as the commands 1000..1011
+    table_read(static_cast<std::uint8_t>(opcode));
+    return;
+  }
+  if (opcode >= 0x000C && opcode <= 0x000F) {
+    core_table_write(static_cast<std::uint8_t>(opcode));
+    return;
+  }
   if (high == 0x0E00) {  // MOVLW k
     w_ = f;
     if (stage == 1) unlock_stage_ = 3;
@@ -544,36 +511,39 @@ void ChipModel::write_register(std::uint8_t address, std::uint8_t value) {
   }
 }
 
-void ChipModel::eeprom_read() {
-  if (!eepgd_known_ || !cfgs_known_) {
-    record(ViolationKind::eecon1_undefined, "RD set before EEPGD/CFGS were set since entry; nothing read");
-    return;
+std::uint32_t ChipModel::eeprom_address(const char* what) {
+  std::uint32_t a = eeadr_;
+  if (device_.has_eeadrh) a |= static_cast<std::uint32_t>(eeadrh_) << 8;
+  if (a >= eeprom_.size()) {
+    record(ViolationKind::eeprom_address_out_of_range,
+           std::string(what) + " at " + hex(a, 4) + " beyond the EEPROM; the address wraps");
+    a %= static_cast<std::uint32_t>(eeprom_.size());
   }
+  return a;
+}
+
+bool ChipModel::selection_known(bool cfgs_only, const char* what) {
+  // Only the bits that matter need to be known: CFGS alone selects configuration space.
+  if ((eepgd_known_ || cfgs_only) && cfgs_known_) return true;
+  record(ViolationKind::eecon1_undefined,
+         std::string(what) + " before EEPGD/CFGS were set since entry; ignored");
+  return false;
+}
+
+void ChipModel::eeprom_read() {
+  if (!selection_known(false, "RD")) return;
   if (eecon1_ & (kEepgd | kCfgs)) {
     record(ViolationKind::wrong_eecon1_selection, "RD set with EEPGD or CFGS set; no EEPROM read");
     return;
   }
   if (eeprom_.empty()) return;
-  std::uint32_t a = eeadr_;
-  if (device_.has_eeadrh) a |= static_cast<std::uint32_t>(eeadrh_) << 8;
-  if (a >= eeprom_.size()) {
-    record(ViolationKind::eeprom_address_out_of_range, "EEPROM read at " + hex(a, 4) + " beyond the EEPROM");
-    a %= static_cast<std::uint32_t>(eeprom_.size());
-  }
+  const std::uint32_t a = eeprom_address("EEPROM read");
   const bool cpd = (config_[9] & 0x80) == 0;
   eedata_ = cpd ? 0 : eeprom_[a];  // a protected EEPROM reads 0 over ICSP
 }
 
 bool ChipModel::need_selection(bool want_eepgd, bool want_cfgs, const char* what) {
-  if (!eepgd_known_ || !cfgs_known_) {
-    // Only the bits that matter need to be known: CFGS alone selects configuration space.
-    const bool cfgs_only = want_cfgs && cfgs_known_;
-    if (!cfgs_only) {
-      record(ViolationKind::eecon1_undefined,
-             std::string(what) + " before EEPGD/CFGS were set since entry; nothing written");
-      return false;
-    }
-  }
+  if (!selection_known(want_cfgs, what)) return false;
   const bool eepgd = (eecon1_ & kEepgd) != 0;
   const bool cfgs = (eecon1_ & kCfgs) != 0;
   const bool ok = want_cfgs ? cfgs : (!cfgs && eepgd == want_eepgd);
@@ -590,10 +560,7 @@ void ChipModel::set_wr() {
     record(ViolationKind::write_while_busy, "BSF WR while a write or erase is still running; ignored");
     return;
   }
-  if (!eepgd_known_ || !cfgs_known_) {
-    record(ViolationKind::eecon1_undefined, "BSF WR before EEPGD/CFGS were set since entry; nothing written");
-    return;
-  }
+  if (!selection_known(false, "BSF WR")) return;
   const bool eepgd = (eecon1_ & kEepgd) != 0;
   const bool cfgs = (eecon1_ & kCfgs) != 0;
   const bool free = (eecon1_ & kFree) != 0;
@@ -602,8 +569,10 @@ void ChipModel::set_wr() {
     return;
   }
   if (cfgs || (eepgd && !free)) {
-    record(ViolationKind::unsupported_instruction,
-           "BSF WR with EECON1 = " + hex(eecon1_, 2) + ": no ICSP sequence writes this way; nothing written");
+    record(ViolationKind::wrong_eecon1_selection,
+           "BSF WR with EECON1 = " + hex(eecon1_, 2) +
+               ": EEPGD/CFGS select code or configuration memory, which no ICSP sequence writes with WR "
+               "(an EEPROM write needs EEPGD = CFGS = 0, a row erase EEPGD = FREE = 1); nothing written");
     return;
   }
   if (rules.needs_unlock && !unlocked_) {
@@ -613,29 +582,20 @@ void ChipModel::set_wr() {
     return;
   }
   if (eepgd) {  // row erase of the 64-byte row holding TBLPTR
-    const std::uint32_t row = tblptr_ & ~63u;
+    const std::uint32_t row = tblptr_ & ~(kRowEraseBytes - 1);
     if (rules.pnop_row_erase) {
-      programming_ = Programming::row_erase;
-      programming_address_ = row;
-      programming_min_us_ = kP9;
+      start_programming(Programming::row_erase, row, kP9);
       return;
     }
     pending_ = Pending::row_erase;
     pending_row_ = row;
   } else {
-    std::uint32_t a = eeadr_;
-    if (device_.has_eeadrh) a |= static_cast<std::uint32_t>(eeadrh_) << 8;
     if (eeprom_.empty()) {
       record(ViolationKind::write_outside_memory, "EEPROM write on a part without EEPROM");
       return;
     }
-    if (a >= eeprom_.size()) {
-      record(ViolationKind::eeprom_address_out_of_range,
-             "EEPROM write at " + hex(a, 4) + " beyond the EEPROM");
-      a %= static_cast<std::uint32_t>(eeprom_.size());
-    }
     pending_ = Pending::eeprom_write;
-    pending_address_ = static_cast<std::uint16_t>(a);
+    pending_address_ = static_cast<std::uint16_t>(eeprom_address("EEPROM write"));
     pending_value_ = eedata_;
   }
   eecon1_ = static_cast<std::uint8_t>(eecon1_ | kWr);
@@ -648,7 +608,7 @@ void ChipModel::start_self_timed(std::int64_t at_us) {
   pending_ = Pending::none;
   self_timed_busy_ = true;
   self_timed_end_us_ =
-      at_us + (pending_kind_ == Pending::eeprom_write ? rules.eeprom_write : rules.row_erase);
+      at_us + (pending_kind_ == Pending::eeprom_write ? rules.times.eeprom_write : rules.times.row_erase);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -660,9 +620,13 @@ std::uint32_t ChipModel::step_tblptr(std::uint32_t value, int delta) const {
   return (value & 0x200000) | low;
 }
 
-void ChipModel::table_read(std::uint8_t command) {
+void ChipModel::check_tblptr(const char* what) {
   if (tblptr_known_ != 7)
-    record(ViolationKind::tblptr_undefined, "table read before TBLPTR was loaded since entry");
+    record(ViolationKind::tblptr_undefined, std::string(what) + " before TBLPTR was loaded since entry");
+}
+
+void ChipModel::table_read(std::uint8_t command) {
+  check_tblptr("table read");
   if (command == 0xB) tblptr_ = step_tblptr(tblptr_, 1);
   tablat_ = icsp_read(tblptr_);
   if (command == 0x9) tblptr_ = step_tblptr(tblptr_, 1);
@@ -680,89 +644,148 @@ std::uint8_t ChipModel::icsp_read(std::uint32_t address) const {
   return 0;  // unimplemented space reads 0
 }
 
+ChipModel::Target ChipModel::target_of(std::uint32_t address) const {
+  const std::uint32_t controls = rules_of(device_.family).panel_register ? 3 : 2;
+  if (address >= kControlBase && address < kControlBase + controls) return Target::control;
+  if (address >= kConfigBase && address < kConfigBase + 14) return Target::config;
+  if (address < flash_.size() || (address >= kIdBase && address < kIdBase + 8)) return Target::holding;
+  return Target::none;
+}
+
+void ChipModel::write_control(std::uint32_t address, std::uint8_t value) {
+  control_[address - kControlBase] = value;
+  if (address == kControlBase + 2) {
+    panel_mode_ = value;
+    panel_mode_known_ = true;
+  }
+  if (address == kControlBase) {
+    erase_stage_ = 1;
+    erase_value_ = static_cast<std::uint16_t>((control_[1] << 8) | control_[0]);
+  }
+}
+
+void ChipModel::load_holding(std::uint32_t address, std::uint8_t value) {
+  const auto buffer = static_cast<std::uint32_t>(std::max(device_.write_buffer, 2));
+  std::uint32_t offset = address % buffer;
+  std::int32_t row = static_cast<std::int32_t>(address / buffer);
+  if (device_.family == Family::fxx2 && address < flash_.size()) {
+    offset += (address >> 13) * buffer;  // each 8 KB panel has its own buffer
+    // In multi-panel mode the rows of every panel at one offset are loaded together.
+    if (panel_mode_known_ && panel_mode_ == 0x40)
+      row = static_cast<std::int32_t>((address & 0x1FFF) / buffer);
+  }
+  if (holding_row_ >= 0 && holding_row_ != row) {
+    const std::uint32_t row_mask = ~(buffer - 1);
+    record(
+        ViolationKind::row_crossed,
+        "table write at " + hex(address, 6) + " (row " + hex(address & row_mask, 6) + ") follows a load at " +
+            hex(holding_last_, 6) + " (row " + hex(holding_last_ & row_mask, 6) +
+            ") with no start-programming write between. From the first load on, TBLPTR must stay in the "
+            "row that the next 1111 programs (pic18-icsp.md section 6.7); the model holds to this also for "
+            "a load whose bytes a later one overwrites, such as a 1101 FFFF that only steps TBLPTR past a "
+            "programmed row, because the documents do not say that silicon discards a load made in another "
+            "row. Step TBLPTR with table reads (1001) or reload it instead");
+  }
+  holding_row_ = row;
+  holding_last_ = address;
+  holding_[offset] = value;
+}
+
+bool ChipModel::may_start(bool config, const char* what) {
+  if (!need_selection(true, config, what)) return false;
+  if (rules_of(device_.family).wren_for_programming && (eecon1_ & kWren) == 0) {
+    record(ViolationKind::missing_wren, std::string(what) + " without WREN; nothing written");
+    return false;
+  }
+  return true;
+}
+
+void ChipModel::start_programming(Programming what, std::uint32_t address, std::int64_t min_us) {
+  programming_ = what;
+  programming_address_ = address;
+  programming_min_us_ = min_us;
+}
+
+void ChipModel::start_config_write(std::uint32_t address, std::uint8_t value) {
+  const FamilyRules& rules = rules_of(device_.family);
+  if (!may_start(true, "configuration write")) return;
+  if ((config_[11] & 0x20) == 0) {
+    record(ViolationKind::config_write_protected,
+           "configuration write at " + hex(address, 6) + " while WRTC = 0; nothing written");
+    return;
+  }
+  if (rules.needs_goto_for_config && !pc_parked_) {
+    record(ViolationKind::config_without_goto,
+           "configuration write without GOTO 100000h since entry (the PC sits in code memory)");
+  }
+  start_programming(Programming::config_byte, address, rules.config_p9a ? kP9A : kP9);
+  programming_value_ = value;
+}
+
+void ChipModel::start_code_write(std::uint32_t address) {
+  if (!may_start(false, "code programming")) {
+    holding_row_ = -1;
+    return;
+  }
+  if (rules_of(device_.family).panel_register && !panel_mode_known_) {
+    record(ViolationKind::panel_mode_undefined,
+           "code programming before 3C0006h (single/multi-panel) was written since entry");
+  }
+  start_programming(Programming::code_row, address,
+                    (address >= kIdBase && device_.family == Family::k22) ? kP9A : kP9);
+}
+
 void ChipModel::table_write(std::uint8_t command, std::uint16_t operand) {
   const FamilyRules& rules = rules_of(device_.family);
-  if (tblptr_known_ != 7)
-    record(ViolationKind::tblptr_undefined, "table write before TBLPTR was loaded since entry");
+  check_tblptr("table write");
   const std::uint32_t address = tblptr_;
   const bool starts = command == 0xF || (command == 0xE && rules.tblwt_1110_programs);
-  int step = 0;
-  if (command == 0xD) step = 2;
-  if (command == 0xE) step = rules.tblwt_1110_programs ? 2 : -2;
   const auto lsb = static_cast<std::uint8_t>(operand & 0xFF);
   const auto msb = static_cast<std::uint8_t>(operand >> 8);
+  // Registers and configuration bytes take the operand byte of their address's parity.
   const std::uint8_t parity_byte = (address & 1) ? msb : lsb;
-
-  if (address >= kControlBase && address < kControlBase + 3) {
-    control_[address - kControlBase] = parity_byte;
-    if (address == kControlBase + 2) {
-      panel_mode_ = parity_byte;
-      panel_mode_known_ = true;
-    }
-    if (address == kControlBase) {
-      erase_stage_ = 1;
-      erase_value_ = static_cast<std::uint16_t>((control_[1] << 8) | control_[0]);
-    }
-  } else if (address >= kConfigBase && address < kConfigBase + 14) {
-    if (starts) {
-      if (!need_selection(true, true, "configuration write")) {
-        // nothing programmed
-      } else if (rules.wren_for_programming && (eecon1_ & kWren) == 0) {
-        record(ViolationKind::missing_wren, "configuration write without WREN; nothing written");
-      } else if ((config_[11] & 0x20) == 0) {
-        record(ViolationKind::config_write_protected,
-               "configuration write at " + hex(address, 6) + " while WRTC = 0; nothing written");
-      } else {
-        if (rules.needs_goto_for_config && !pc_parked_) {
-          record(ViolationKind::config_without_goto,
-                 "configuration write without GOTO 100000h since entry (the PC sits in code memory)");
-        }
-        programming_ = Programming::config_byte;
-        programming_address_ = address;
-        programming_value_ = parity_byte;
-        programming_min_us_ = rules.config_p9a ? kP9A : kP9;
-      }
-    }
-  } else if (address < flash_.size() || (address >= kIdBase && address < kIdBase + 8)) {
-    const auto buffer = static_cast<std::uint32_t>(std::max(device_.write_buffer, 2));
-    std::uint32_t offset = (address % buffer) & ~1u;
-    std::int32_t row = static_cast<std::int32_t>(address / buffer);
-    if (device_.family == Family::fxx2 && address < flash_.size()) {
-      const std::uint32_t panel = address >> 13;
-      offset += panel * buffer;
-      // In multi-panel mode the rows of every panel at one offset are loaded together.
-      if (panel_mode_known_ && panel_mode_ == 0x40)
-        row = static_cast<std::int32_t>((address & 0x1FFF) / buffer);
-    }
-    if (holding_row_ >= 0 && holding_row_ != row) {
-      record(ViolationKind::row_crossed,
-             "table write at " + hex(address, 6) + " lands in another row than the writes before it");
-    }
-    holding_row_ = row;
-    holding_[offset] = lsb;
-    holding_[offset + 1] = msb;
-    if (starts) {
-      const bool is_id = address >= kIdBase;
-      if (!need_selection(true, false, "code programming")) {
-        holding_row_ = -1;
-      } else if (rules.wren_for_programming && (eecon1_ & kWren) == 0) {
-        record(ViolationKind::missing_wren, "code programming without WREN; nothing written");
-        holding_row_ = -1;
-      } else {
-        if (device_.family == Family::fxx2 && !panel_mode_known_) {
-          record(ViolationKind::panel_mode_undefined,
-                 "code programming before 3C0006h (single/multi-panel) was written since entry");
-        }
-        programming_ = Programming::code_row;
-        programming_address_ = address;
-        programming_min_us_ = (is_id && device_.family == Family::k22) ? kP9A : kP9;
-      }
-    }
-  } else {
-    record(ViolationKind::write_outside_memory,
-           "table write at " + hex(address, 6) + ", which this part lacks");
+  switch (target_of(address)) {
+    case Target::control:
+      write_control(address, parity_byte);
+      break;
+    case Target::config:
+      if (starts) start_config_write(address, parity_byte);
+      break;
+    case Target::holding:
+      load_holding(address & ~1u, lsb);
+      load_holding(address | 1u, msb);
+      if (starts) start_code_write(address);
+      break;
+    case Target::none:
+      record(ViolationKind::write_outside_memory,
+             "table write at " + hex(address, 6) + ", which this part lacks");
+      break;
   }
-  if (step != 0) tblptr_ = step_tblptr(tblptr_, step);
+  if (command == 0xD) tblptr_ = step_tblptr(tblptr_, 2);
+  if (command == 0xE) tblptr_ = step_tblptr(tblptr_, rules.tblwt_1110_programs ? 2 : -2);
+}
+
+void ChipModel::core_table_write(std::uint8_t low_nibble) {
+  // TBLWT* 000C, *+ 000D, *- 000E, +* 000F: TABLAT into one byte, TBLPTR stepped by 1.
+  check_tblptr("TBLWT");
+  if (low_nibble == 0xF) tblptr_ = step_tblptr(tblptr_, 1);
+  switch (target_of(tblptr_)) {
+    case Target::control:
+      write_control(tblptr_, tablat_);
+      break;
+    case Target::holding:
+      load_holding(tblptr_, tablat_);
+      break;
+    case Target::config:
+      record(ViolationKind::unsupported_instruction,
+             "TBLWT to configuration space: the model writes configuration only with 1111");
+      break;
+    case Target::none:
+      record(ViolationKind::write_outside_memory, "TBLWT at " + hex(tblptr_, 6) + ", which this part lacks");
+      break;
+  }
+  if (low_nibble == 0xD) tblptr_ = step_tblptr(tblptr_, 1);
+  if (low_nibble == 0xE) tblptr_ = step_tblptr(tblptr_, -1);
 }
 
 void ChipModel::program_code_row() {
@@ -831,11 +854,11 @@ void ChipModel::start_bulk_erase(std::int64_t at_us) {
   if (self_timed_busy_ || pending_ != Pending::none) {
     record(ViolationKind::write_while_busy, "bulk erase started while a self-timed write runs");
   }
-  std::int64_t p11 = rules.p11;
+  std::int64_t p11 = rules.times.p11;
   if (device_.family == Family::k22 && device_.flash_size <= 16384) p11 = 12000;
   erase_busy_ = true;
   erase_end_us_ = at_us + p11;
-  erase_ignore_until_us_ = at_us + p11 + rules.p10;
+  erase_ignore_until_us_ = at_us + p11 + rules.times.p10;
 }
 
 void ChipModel::apply_erase(std::uint16_t value) {
@@ -926,6 +949,12 @@ void ChipModel::set_config(std::int32_t index, std::uint8_t value) {
     const auto i = static_cast<std::size_t>(index);
     config_[i] = static_cast<std::uint8_t>(value & device_.config_mask[i]);
   }
+}
+
+void ChipModel::erase_row(std::uint32_t address) {
+  const std::uint32_t row = address & ~(kRowEraseBytes - 1);
+  if (write_protected(static_cast<std::int32_t>(row))) return;
+  for (std::uint32_t i = 0; i < kRowEraseBytes && row + i < flash_.size(); ++i) flash_[row + i] = 0xFF;
 }
 
 void ChipModel::erase_all() {

@@ -22,6 +22,16 @@ enum class Pgd { low, high, released };
 // NOP, erases, writes its data EEPROM in simulated time, and records every protocol
 // violation beside its memories. Most tests use it through VirtualProgrammer.
 //
+// Where pic18-icsp.md leaves a point unconfirmed [U] or disputed [D], the model takes the
+// reading under which an algorithm that works here works on silicon either way: EEPGD/CFGS,
+// TBLPTR and the FXX2 panel mode are undefined after entry until written; holding registers
+// keep stale bytes except on 2455/2550/4455/4550; every load from the first after a start
+// to the next 1111 must lie in the row that 1111 programs; K20/K22 need WREN to program;
+// FXX2/X220 EEPROM writes and row erases need 55h/AAh right before BSF WR; a VPP-first
+// power-up does not enter program mode; 1110 is recorded; the longer of two times is taken
+// (P11 10 ms on FXX2/X220, P10 200 us on K20); an EEPROM address past the end wraps and is
+// recorded; a code-protected EEPROM reads 0.
+//
 // Times passed in must never decrease. Nothing here sleeps.
 class ChipModel {
  public:
@@ -93,15 +103,35 @@ class ChipModel {
 
  private:
   enum class Pending { none, eeprom_write, row_erase };
+  // What the next programming NOP does.
+  enum class Programming { none, code_row, config_byte, row_erase };
 
   void reset_engine();
   void finish_self_timed(std::int64_t at_us);
   void on_command(std::uint8_t command, std::int64_t rise_us, std::int64_t fall_us);
   void on_frame(std::uint8_t command, std::uint16_t operand);
   void execute(std::uint16_t opcode);
+  // Where a table write at an address goes: the erase/panel control registers, a
+  // configuration byte, the holding registers (code and IDs), or nowhere.
+  enum class Target { control, config, holding, none };
+  Target target_of(std::uint32_t address) const;
+  void check_tblptr(const char* what);
   void table_read(std::uint8_t command);
   void table_write(std::uint8_t command, std::uint16_t operand);
-  void start_programming_pulse(std::int64_t width_us);
+  void core_table_write(std::uint8_t low_nibble);
+  void write_control(std::uint32_t address, std::uint8_t value);
+  // One byte into the holding register of address; records row_crossed when the loads since
+  // the last start-programming write span two rows.
+  void load_holding(std::uint32_t address, std::uint8_t value);
+  // EECON1 selecting code (config false) or configuration memory and, where the family
+  // needs it, WREN: the checks of every start-programming write.
+  bool may_start(bool config, const char* what);
+  void start_programming(Programming what, std::uint32_t address, std::int64_t min_us);
+  void start_code_write(std::uint32_t address);
+  void start_config_write(std::uint32_t address, std::uint8_t value);
+  void erase_row(std::uint32_t address);
+  std::uint32_t eeprom_address(const char* what);
+  bool selection_known(bool cfgs_only, const char* what);
   void set_wr();
   void eeprom_read();
   void start_self_timed(std::int64_t at_us);
@@ -160,9 +190,9 @@ class ChipModel {
 
   // Programming.
   std::vector<std::uint8_t> holding_;  // W bytes (FXX2: 8 per panel, panels side by side)
-  bool holding_loaded_ = false;
-  std::int32_t holding_row_ = -1;
-  enum class Programming { none, code_row, config_byte, row_erase } programming_ = Programming::none;
+  std::int32_t holding_row_ = -1;      // the row loaded since the last start (-1: none)
+  std::uint32_t holding_last_ = 0;     // the address of the last load
+  Programming programming_ = Programming::none;
   std::uint32_t programming_address_ = 0;
   std::uint8_t programming_value_ = 0;
   std::int64_t programming_min_us_ = 0;

@@ -24,7 +24,7 @@ enum class ViolationKind {
   // EECON1 and table pointer set-up.
   eecon1_undefined,        // EEPGD/CFGS used before being set since entry
   tblptr_undefined,        // a table read or write before TBLPTR was loaded since entry
-  wrong_eecon1_selection,  // a write whose target does not match EEPGD/CFGS
+  wrong_eecon1_selection,  // a write, BSF WR or RD whose target does not match EEPGD/CFGS
   missing_wren,            // EEPROM write (all), code/config programming (K20/K22) without WREN
   missing_unlock,          // FXX2/X220 EEPROM write or row erase without 55h/AAh right before BSF WR
   missing_register,        // a write to a register the part lacks (EEADRH/BAUDCTL on 18F1220/1320)
@@ -32,7 +32,7 @@ enum class ViolationKind {
   missing_programming_nop,      // a start-programming write not followed by the programming NOP
   short_programming_time,       // PGC held high for less than P9 (P9A for K20/K22 configuration, K22 IDs)
   short_discharge_time,         // PGC low for less than P10 after a programming NOP
-  row_crossed,                  // table writes of one row load reached another row before programming
+  row_crossed,                  // loads since the last start-programming write in two rows (a dummy included)
   write_outside_memory,         // a table write to an address the part does not implement
   panel_mode_undefined,         // FXX2 code programming before 3C0006h (panel mode) was written
   config_without_goto,          // FXX2/X220 configuration write without GOTO 100000h since entry
