@@ -1,4 +1,5 @@
 // Statements that power the target, set timing, compute loop bounds and steer pc.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -8,9 +9,11 @@
 namespace tessaflex::engine {
 namespace {
 
-// The highest address of image holding a byte other than FF, or -1 when there is none.
-std::int32_t highest_programmed(const std::vector<std::uint8_t>& image) {
-  for (auto a = static_cast<std::int64_t>(image.size()) - 1; a >= 0; --a) {
+// The highest address below size holding a byte other than FF, or -1 when there is none.
+// The scan starts at the model's size, and never above the image's own.
+std::int32_t highest_programmed(const std::vector<std::uint8_t>& image, std::int32_t size) {
+  const auto top = std::min<std::int64_t>(size, static_cast<std::int64_t>(image.size()));
+  for (auto a = top - 1; a >= 0; --a) {
     if (image[static_cast<std::size_t>(a)] != 255) return static_cast<std::int32_t>(a);
   }
   return -1;
@@ -47,7 +50,8 @@ void Engine::setprogtime(std::string_view, int) {
 }
 
 void Engine::calcflash(std::string_view, int) {
-  run_.flash_last = highest_programmed(workspace_.memory_images.flash_image);
+  run_.flash_last =
+      highest_programmed(workspace_.memory_images.flash_image, workspace_.current_device.flash_size);
   ++run_.pc;
 }
 
@@ -56,13 +60,15 @@ void Engine::calcflashpage(std::string_view, int) {
   if (page_size < 1) return;
   // The remainder takes the sign of a, so an image with nothing programmed (a = -1)
   // still gives one whole page.
-  const std::int64_t a = highest_programmed(workspace_.memory_images.flash_image);
+  const std::int64_t a =
+      highest_programmed(workspace_.memory_images.flash_image, workspace_.current_device.flash_size);
   run_.flash_last = static_cast<std::int32_t>(a - (a % page_size) + (page_size - 1));
   ++run_.pc;
 }
 
 void Engine::calceeprom(std::string_view, int) {
-  run_.eeprom_last = highest_programmed(workspace_.memory_images.eeprom_image);
+  run_.eeprom_last =
+      highest_programmed(workspace_.memory_images.eeprom_image, workspace_.current_device.eeprom_size);
   ++run_.pc;
 }
 
@@ -77,7 +83,15 @@ void Engine::setloop(std::string_view, int image) {
   skip_past("loop");
 }
 
-void Engine::loop(std::string_view, int) { run_.pc = run_.loop_start; }
+void Engine::loop(std::string_view, int) {
+  // A "loop" standing at the loop head index an earlier run left would jump to itself
+  // for ever, sending nothing and letting no event run: the program would hang.
+  if (run_.loop_start == run_.pc) {
+    stop("it jumps back to itself (no loop head ran at this index).");
+    return;
+  }
+  run_.pc = run_.loop_start;
+}
 
 void Engine::ifpage(std::string_view, int) {
   const std::int32_t page_size = usable_page_size();

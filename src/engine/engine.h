@@ -43,9 +43,9 @@ class Engine {
   // nothing while the target power is on by hand (workspace.vpp_on), while halted, or
   // when pc is not an index of the script. A statement that cannot be carried out
   // safely (a bad hex field, an address outside its image, a refused or failed report,
-  // a bound reached) sends nothing more, and halts with Halt::stopped; an unrecognized
-  // statement powers the target down, shows the error box and ends the program
-  // (Halt::program_end).
+  // a bound reached, a "loop" that would jump to itself) sends nothing more, and halts
+  // with Halt::stopped; an unrecognized statement powers the target down, shows the
+  // error box and ends the program (Halt::program_end).
   void execute_symbolic_instruction();
 
   // The five chip operations. Each tests that the programmer is connected (else the

@@ -1,0 +1,203 @@
+// Statements one at a time: the dispatch order and its traps, then what each form sends, shows
+// and moves, as one ordered trace of reports, status texts and pending-events steps.
+#include <limits>
+#include <optional>
+
+#include "engine/statement_table.h"
+#include "engine_test.h"
+
+namespace tessaflex::engine::testing {
+namespace {
+
+int form_of(std::string_view s) {
+  const StatementForm* row = find_statement_form(s);
+  return row == nullptr ? -1 : static_cast<int>(row - statement_forms().data());
+}
+
+TEST(Dispatch, EveryFormInOrderAndTheTraps) {
+  // One statement of each of the 83 forms, in dispatch order.
+  Strings forms = split(
+      "begin|end|startprog|setprogtime|calcflash|calcflashpage|calceeprom|setflashloop|seteepromloop|loop|"
+      "ifpage|endifpage|movlw-upper|movlw-high|movlw-low|movlw-eeprom|s0c-flash");
+  const auto each_config = [&forms](const std::string& before, const std::string& after) {
+    for (const char* b :
+         {"1l", "1h", "2l", "2h", "3l", "3h", "4l", "4h", "5l", "5h", "6l", "6h", "7l", "7h"}) {
+      forms.push_back(before + b + after);
+    }
+  };
+  each_config("s0c-config", "");
+  forms.insert(forms.end(), {"waitwr", "flash=s09", "eeprom=s09"});
+  each_config("config", "=s09");
+  forms.insert(forms.end(), {"temp=s09", "checkblankflash", "checkblankeeprom"});
+  each_config("checkblankconfig", "");
+  forms.insert(forms.end(), {"checkflash", "checkeeprom"});
+  each_config("checkconfig", "");
+  forms.insert(forms.end(), {"s0d-0000", "w5"});
+  ASSERT_EQ(statement_forms().size(), 83u);
+  ASSERT_EQ(forms.size(), 83u);
+  for (std::size_t i = 0; i < forms.size(); ++i) EXPECT_EQ(form_of(forms[i]), int(i)) << forms[i];
+
+  // clang-format off
+  const std::pair<const char*, int> traps[] = {
+      {" begin", -1}, {"begin ", -1}, {"BEGIN", -1}, {"", -1}, {"loop,", -1}, {"checkconfig7h ", -1},
+      {"s0cjunk-flash", 16}, {"-flash", -1}, {"x0c-flash", -1}, {"flash=s", 32}, {"flash=s09zz", 32},
+      {"s0d-00000", -1}, {"s0d_0000", -1}, {"s0d-flas", 81},  // sXX-YYYY: 8 characters exactly
+      {"wait", 82}, {"w", 82}, {"waitwr ", 82}, {"w0d-0000", 82}};
+  // clang-format on
+  for (const auto& [s, form] : traps) EXPECT_EQ(form_of(s), form) << '"' << s << '"';
+}
+
+struct StatementCase {
+  const char* script;
+  std::string trace;  // reports, status texts, "events" and "sleep N", in order, split at "|"
+  std::int32_t counter = 0;
+  std::int32_t counter_after = 0;
+  std::int32_t temp = 0;
+  const char* lines = "";  // mismatch lines after the header
+  std::vector<std::uint8_t> answers = {};
+  std::optional<std::int32_t> temp_after = {};
+  std::function<void(EngineTest&)> arrange = {};
+  std::function<void(EngineTest&)> check = {};
+};
+
+class Statement : public EngineTest, public ::testing::WithParamInterface<StatementCase> {};
+
+TEST_P(Statement, TraceCounterAndReport) {
+  const StatementCase& c = GetParam();
+  workspace.memory_images.config_image[1] = 0x1F;
+  eeprom()[2] = 0x55;
+  eeprom()[0x20] = 0x34;
+  flash()[0] = 0x12;
+  if (c.arrange) c.arrange(*this);
+  answers.assign(c.answers.begin(), c.answers.end());
+  clear_mismatch_report(engine.mismatch_state());
+  run().counter = c.counter;
+  run().temp = c.temp;
+  run_script(c.script, 50);
+  EXPECT_EQ(trace, split(c.trace));
+  EXPECT_EQ(run().counter, c.counter_after);
+  EXPECT_EQ(run().pc, run().script_count + 1);
+  EXPECT_EQ(engine.halt(), Halt::none) << engine.stop_text();
+  EXPECT_EQ(report(), std::string(kHeader) + c.lines);
+  EXPECT_EQ(run().temp, c.temp_after.value_or(run().temp));
+  if (c.check) c.check(*this);
+}
+
+std::string polls(int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += "cmd 00|word 50A6|cmd 00|word 6EF5|cmd 02|read|";
+  return out;
+}
+// A FLASH loop over 0..7 (only byte 7 programmed) whose body shows its text and sends body.
+std::string flash_loop(int step, const std::string& body) {
+  std::string out;
+  for (int a = 0; a < 8; a += step) out += "F:" + std::to_string(a + 1) + "/8|events|" + body;
+  return out + "end";
+}
+void byte7_only(EngineTest& fx) {
+  fx.resize(1024, 64);
+  fx.flash()[7] = 0x07;
+}
+// calcflashpage with page_size and the highest non-FF byte at programmed (-1: none); the
+// loop head after it is left at once, so the text shows its total.
+auto page(std::int32_t page_size, std::int32_t programmed) {
+  return [=](EngineTest& fx) {
+    fx.resize(1024, 64);
+    fx.workspace.current_device.page_size = page_size;
+    if (programmed >= 0) fx.flash()[static_cast<std::size_t>(programmed)] = 0;
+  };
+}
+
+auto voltage_seq(std::int32_t seq) {
+  return [=](EngineTest& fx) { fx.workspace.current_device.voltage_seq = seq; };
+}
+
+using C = StatementCase;
+const char* kIfpage = "ifpage,startprog,endifpage,end";
+const char* kPage = "calcflashpage,setflashloop,loop,checkblankflash";
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kBeyond = kMax;  // a counter beyond every loop's end
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
+    // Power and timing; no progress text.
+    C{"begin,setprogtime,startprog,end", "begin1|progtime 05|startprog|end"},
+    C{.script = "begin", .trace = "begin2", .arrange = voltage_seq(2)},
+    C{.script = "begin", .trace = "begin0", .arrange = voltage_seq(7)},
+    // Address loads split counter; a FLASH write sends the byte at counter first; fields upper-cased.
+    C{"movlw-upper,movlw-high,movlw-low", "cmd 00|word 0E00|cmd 00|word 0E01|cmd 00|word 0EA0", 0x1A0, 0x1A0},
+    C{"movlw-eeprom", "E:3/1|events|cmd 00|word 0E55", 2, 3},
+    C{"s0d-flash", "F:417/1|events|cmd 0D|word 123C", 0x1A0, 0x1A2},
+    C{"s0cjunk-flash", "F:417/1|events|cmd 0C|word 123C", 0x1A0, 0x1A2},
+    C{"s0c-config1h", "CONF1H:|events|cmd 0C|word 1F1F", 7, 7},
+    C{"s0d-0000,s0f-3c4a", "cmd 0D|word 0000|cmd 0F|word 3C4A", 3, 3},
+    // Reads: the answer goes where the form points.
+    C{.script = "flash=s09zz,eeprom=s09,config7h=s0a,temp=s0b",
+      .trace = "F:6/1|events|cmd 09|read|E:7/1|events|cmd 09|read|CONF7H:|events|cmd 0A|read|cmd 0B|read",
+      .counter = 5, .counter_after = 7, .answers = {0xAB, 0xCD, 0x8F, 0x42}, .temp_after = 0x42,
+      .check = [](EngineTest& fx) {
+        EXPECT_EQ(fx.flash()[5], 0xAB);
+        EXPECT_EQ(fx.eeprom()[6], 0xCD);
+        EXPECT_EQ(fx.workspace.memory_images.config_image[13], 0x8F);
+      }},
+    // waitwr repeats its whole poll while bit 1 of the byte read is set.
+    C{.script = "waitwr", .trace = polls(1), .answers = {0x00}, .temp_after = 0},
+    C{.script = "waitwr", .trace = polls(2), .answers = {0x02, 0x00}, .temp_after = 0},
+    C{.script = "waitwr", .trace = polls(2), .answers = {0x82, 0x80}, .temp_after = 0x80},
+    // Checks: counter and pc move first; one line per difference; nothing is sent.
+    C{"checkblankflash", "F:417/1|events", 0x1A0, 0x1A1, 0x3C, "FLASH Byte 0001A0h,   3Ch,   FFh,\r\n"},
+    C{"checkblankeeprom", "E:33/1|events", 0x20, 0x21, 255},
+    C{"checkblankeeprom", "E:33/1|events", 0x20, 0x21, 0x00, "EEPROM Byte 0020h,   00h,   FFh,\r\n"},
+    C{"checkflash", "F:1/1|events", 0, 1, 0x13, "FLASH Byte 000000h,   13h,   12h,\r\n"},
+    C{"checkeeprom", "E:33/1|events", 0x20, 0x21, 0x35, "EEPROM Byte 0020h,   35h,   34h,\r\n"},
+    C{"checkblankconfig2h", "CONF2H:|events", 9, 9, 0x13},
+    C{"checkblankconfig2h,checkblankconfig1l", "CONF2H:|events|CONF1L:|events", 9, 9, 0x1F,
+      "CONF Byte 300003h,   1Fh,   13h,\r\nCONF Byte 300000h,   1Fh,   10h,\r\n"},
+    C{"checkconfig1h,checkconfig7h", "CONF1H:|events|CONF7H:|events", 9, 9, 0x1F,
+      "CONF Byte 30000Dh,   1Fh,   1Dh,\r\n"},
+    // ifpage runs its block at a page start above 0, else skips past the next endifpage.
+    C{kIfpage, "startprog|end", 64, 64}, C{kIfpage, "startprog|end", 128, 128}, C{kIfpage, "end", 0, 0},
+    C{kIfpage, "end", 1, 1}, C{kIfpage, "end", 63, 63}, C{kIfpage, "end", 65, 65},
+    C{"ifpage,startprog,endifpage,begin,ifpage,startprog,endifpage,end", "begin1|end", 3, 3},
+    // Loops: tested at the head, left with counter 0; texts total the head's last address.
+    C{.script = "calcflash,setflashloop,checkblankflash,loop,end", .trace = flash_loop(1, ""), .temp = 255,
+      .arrange = byte7_only},
+    C{.script = "calcflash,setflashloop,flash=s09,loop,end", .trace = flash_loop(1, "cmd 09|read|"),
+      .arrange = byte7_only},
+    C{.script = "calcflash,setflashloop,s0d-flash,loop,end",
+      .trace = "F:1/8|events|cmd 0D|word FFFF|F:3/8|events|cmd 0D|word FFFF|F:5/8|events|cmd 0D|word FFFF|"
+               "F:7/8|events|cmd 0D|word 07FF|end",
+      .arrange = byte7_only},
+    // calcflash of an all-FF image gives -1: the loop is left at once, and the text reads F:1/0.
+    C{"calcflash,setflashloop,loop,checkblankflash", "F:1/0|events", kBeyond, 1, 255, "", {}, {},
+      page(64, -1)},
+    // The scan starts at flash_size - 1 (here below the bytes at 1A0h), not at the image's end.
+    C{"calcflash,setflashloop,loop,checkblankflash", "F:1/1|events", kBeyond, 1, 255, "", {}, {},
+      [](EngineTest& fx) { fx.workspace.current_device.flash_size = 0x100; }},
+    C{"calceeprom,seteepromloop,loop,checkblankeeprom", "E:1/64|events", kBeyond, 1, 255, "", {}, {},
+      [](EngineTest& fx) { fx.eeprom()[63] = 0; }},
+    C{"calceeprom,seteepromloop,loop,checkblankeeprom", "E:1/0|events", kBeyond, 1, 255, "", {}, {},
+      [](EngineTest& fx) { fx.resize(1024, 0); }},
+    // calcflashpage: the last address of the highest programmed byte's page.
+    C{kPage, "F:1/448|events", kBeyond, 1, 255, "", {}, {}, page(64, 0x1A0)},
+    C{kPage, "F:1/64|events", kBeyond, 1, 255, "", {}, {}, page(64, 0x3F)},
+    C{kPage, "F:1/128|events", kBeyond, 1, 255, "", {}, {}, page(64, 0x40)},
+    C{kPage, "F:1/64|events", kBeyond, 1, 255, "", {}, {}, page(64, -1)},
+    C{kPage, "F:1/0|events", kBeyond, 1, 255, "", {}, {}, page(1, -1)},
+    C{kPage, "F:1/6|events", kBeyond, 1, 255, "", {}, {}, page(1, 5)},
+    C{kPage, "F:1/2147483647|events", kBeyond, 1, 255, "", {}, {}, page(kMax, 3)},
+    // wNNN: a decimal number, blanks skipped, to the nearest whole ms (a half to the even one).
+    C{"wait", "sleep 0"}, C{"w", "sleep 0"}, C{"w 10", "sleep 10"}, C{"w1.5", "sleep 2"},
+    C{"w2.5", "sleep 2"}, C{"w3.5", "sleep 4"}, C{"w12abc", "sleep 12"}, C{"w-0.4", "sleep 0"},
+    C{"w60000", "sleep 60000"}));
+// clang-format on
+
+TEST_F(EngineTest, NothingHappensWhileThePowerIsOnByHand) {
+  workspace.vpp_on = true;
+  run_script("begin,s0d-flash", 5);
+  EXPECT_TRUE(trace.empty());
+  EXPECT_EQ(run().pc, 1);
+}
+
+}  // namespace
+}  // namespace tessaflex::engine::testing
