@@ -56,7 +56,8 @@ std::string out_of_range_text(std::size_t bytes) {
     const std::string base = "02000004" + tessaflex::core::word_to_hex(upper++);
     text += ":" + base + tessaflex::hexfile::hex_checksum(base) + "\r\n";
     for (std::uint32_t a = 0; a < 65536 && text.size() < bytes; a += 16) {
-      const std::string body = "10" + tessaflex::core::word_to_hex(a) + "00" + "00112233445566778899AABBCCDDEEFF";
+      const std::string body =
+          "10" + tessaflex::core::word_to_hex(a) + "00" + "00112233445566778899AABBCCDDEEFF";
       text += ":" + body + tessaflex::hexfile::hex_checksum(body) + "\r\n";
     }
   }
@@ -97,7 +98,7 @@ class CollectingReporter : public benchmark::ConsoleReporter {
       // The median of the repetitions: one run disturbed by other work on the machine
       // does not decide a ratio.
       if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median") continue;
-      seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;  // unit: ms
+      seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;  // ms to s
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -131,32 +132,52 @@ int main(int argc, char** argv) {
 
   tessaflex::hexfile::LocalFileAccess files;
   for (Input& input : inputs) {
-    benchmark::RegisterBenchmark(("read/" + input.name).c_str(), [&input, &files](benchmark::State& state) {
-      MemoryImages images = input.images;
-      std::int32_t end = 0;
-      for (auto _ : state) {
-        const auto result = tessaflex::hexfile::read_hex_file(input.path.string(), files, images, end);
-        if (!result.accepted()) state.SkipWithError("not accepted");
-        benchmark::DoNotOptimize(images.flash_image.data());
-      }
-      state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size));
-    })->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark(
+        ("read/" + input.name).c_str(),
+        [&input, &files](benchmark::State& state) {
+          MemoryImages images = input.images;
+          std::int32_t end = 0;
+          for (auto _ : state) {
+            const auto result = tessaflex::hexfile::read_hex_file(input.path.string(), files, images, end);
+            if (!result.accepted()) state.SkipWithError("not accepted");
+            benchmark::DoNotOptimize(images.flash_image.data());
+          }
+          state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size));
+        })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
     if (input.name.rfind("image", 0) == 0) {
-      benchmark::RegisterBenchmark(("write/" + input.name).c_str(), [&input, &files, dir](benchmark::State& state) {
-        const std::string out = (dir / "written.hex").string();
-        for (auto _ : state) {
-          if (tessaflex::hexfile::write_hex_file(out, input.images, files).failed()) state.SkipWithError("write failed");
-        }
-        state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size));
-      })->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+      benchmark::RegisterBenchmark(
+          ("write/" + input.name).c_str(),
+          [&input, &files, dir](benchmark::State& state) {
+            const std::string out = (dir / "written.hex").string();
+            for (auto _ : state) {
+              if (tessaflex::hexfile::write_hex_file(out, input.images, files).failed())
+                state.SkipWithError("write failed");
+            }
+            state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size));
+          })
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime()
+          ->Repetitions(5)
+          ->ReportAggregatesOnly(true);
     }
-    benchmark::RegisterBenchmark(("srec_cat/" + input.name).c_str(), [&input, dir](benchmark::State& state) {
-      const std::string out = (dir / "srec_cat_out.hex").string();
-      for (auto _ : state) {
-        if (!run_srec_cat(input.path.string(), out)) state.SkipWithError("srec_cat failed (apt-get install srecord)");
-      }
-      state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size));
-    })->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark(
+        ("srec_cat/" + input.name).c_str(),
+        [&input, dir](benchmark::State& state) {
+          const std::string out = (dir / "srec_cat_out.hex").string();
+          for (auto _ : state) {
+            if (!run_srec_cat(input.path.string(), out))
+              state.SkipWithError("srec_cat failed (apt-get install srecord)");
+          }
+          state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size));
+        })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
   }
 
   CollectingReporter reporter;
@@ -169,10 +190,12 @@ int main(int argc, char** argv) {
   bool goals_met = true;
   int compared = 0;
   for (const Input& input : inputs) {
-    const std::string srec = "srec_cat/" + input.name, read = "read/" + input.name, write = "write/" + input.name;
+    const std::string srec = "srec_cat/" + input.name, read = "read/" + input.name,
+                      write = "write/" + input.name;
     if (!has(srec) || !has(read)) continue;
     std::printf("  %-22s %9.0f KB  srec_cat %8.2f ms  read %7.2f ms (%6.1fx)", input.name.c_str(),
-                static_cast<double>(input.size) / 1024.0, t.at(srec) * 1e3, t.at(read) * 1e3, t.at(srec) / t.at(read));
+                static_cast<double>(input.size) / 1024.0, t.at(srec) * 1e3, t.at(read) * 1e3,
+                t.at(srec) / t.at(read));
     goals_met = goals_met && t.at(srec) / t.at(read) >= 2.0;
     ++compared;
     if (has(write)) {
@@ -184,8 +207,9 @@ int main(int argc, char** argv) {
   }
   std::printf("Scaling (time of the 4x input / time of the 1x input; at most 4.5 wanted)\n");
   for (const char* op : {"read", "write"}) {
-    for (const auto& [one, four] : {std::pair<const char*, const char*>{"image_1x_128K+1K", "image_4x_512K+4K"},
-                                    std::pair<const char*, const char*>{"out_of_range_1x_5MB", "out_of_range_4x_20MB"}}) {
+    for (const auto& [one, four] :
+         {std::pair<const char*, const char*>{"image_1x_128K+1K", "image_4x_512K+4K"},
+          std::pair<const char*, const char*>{"out_of_range_1x_5MB", "out_of_range_4x_20MB"}}) {
       const std::string a = std::string(op) + "/" + one, b = std::string(op) + "/" + four;
       if (!has(a) || !has(b)) continue;
       const double ratio = t.at(b) / t.at(a);
@@ -194,7 +218,9 @@ int main(int argc, char** argv) {
       ++compared;
     }
   }
-  std::printf("Goals (>= 2x srec_cat, 4x input <= 4.5x time): %s\n", compared == 0 ? "not measured" : goals_met ? "met" : "NOT met");
+  std::printf("Goals (>= 2x srec_cat, 4x input <= 4.5x time): %s\n", compared == 0 ? "not measured"
+                                                                     : goals_met   ? "met"
+                                                                                   : "NOT met");
   std::error_code ignored;
   fs::remove_all(dir, ignored);
   return 0;

@@ -25,7 +25,8 @@ MemoryImages erased(const Model& model) {
   MemoryImages images;
   images.flash_image.assign(model.flash, 0xFF);
   images.eeprom_image.assign(model.eeprom, 0xFF);
-  for (std::size_t k = 0; k < images.config_image.size(); ++k) images.config_image[k] = static_cast<std::int32_t>(k);
+  for (std::size_t k = 0; k < images.config_image.size(); ++k)
+    images.config_image[k] = static_cast<std::int32_t>(k);
   return images;
 }
 

@@ -14,9 +14,7 @@ QString file_name(const std::string& path) {
   return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
-FileError error(FileError::Stage stage, const QString& detail) {
-  return {stage, detail.toStdString()};
-}
+FileError error(FileError::Stage stage, const QString& detail) { return {stage, detail.toStdString()}; }
 
 }  // namespace
 

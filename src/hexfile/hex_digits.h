@@ -12,7 +12,8 @@ inline constexpr std::array<std::int8_t, 256> kDigitValue = [] {
   std::array<std::int8_t, 256> table{};
   for (auto& v : table) v = -1;
   for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - '0');
-  for (int c = 'A'; c <= 'F'; ++c) table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
+  for (int c = 'A'; c <= 'F'; ++c)
+    table[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
   return table;
 }();
 

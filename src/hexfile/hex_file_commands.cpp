@@ -68,7 +68,8 @@ bool HexFileCommands::load_hex_file(std::string_view name) {
   devices::erase_images(workspace_.current_device, workspace_.memory_images);
   workspace_.flash_loaded_end = 0;
 
-  const HexReadResult result = read_hex_file(path, files_, workspace_.memory_images, workspace_.flash_loaded_end);
+  const HexReadResult result =
+      read_hex_file(path, files_, workspace_.memory_images, workspace_.flash_loaded_end);
   for (const HexMessage& message : result.messages) show(message.text, message.kind);
 
   if (result.accepted()) {

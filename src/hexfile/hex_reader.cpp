@@ -186,7 +186,8 @@ class Reader {
     if (data.size() != 2 * count) return fail(HexReason::wrong_data_length);
 
     // Both bases are added; with 64 bits no address can wrap.
-    const std::uint64_t start = linear_base_ * 65536 + segment_base_ * 16 + static_cast<std::uint64_t>(address);
+    const std::uint64_t start =
+        linear_base_ * 65536 + segment_base_ * 16 + static_cast<std::uint64_t>(address);
     const char* p = data.data();
 
     if (start + count <= flash_size_) {

@@ -47,7 +47,8 @@ void append_linear_address(std::string& out, std::uint32_t upper) {
 void append_part(std::string& out, const std::vector<std::uint8_t>& image, std::size_t used,
                  std::uint32_t first_upper) {
   for (std::size_t offset = 0; offset < used; offset += kRecordBytes) {
-    if (offset % 65536 == 0) append_linear_address(out, first_upper + static_cast<std::uint32_t>(offset / 65536));
+    if (offset % 65536 == 0)
+      append_linear_address(out, first_upper + static_cast<std::uint32_t>(offset / 65536));
     append_record(out, static_cast<std::uint32_t>(offset & 0xFFFFu), 0, image.data() + offset,
                   std::min(kRecordBytes, used - offset));
   }
@@ -55,7 +56,9 @@ void append_part(std::string& out, const std::vector<std::uint8_t>& image, std::
 
 // Characters of the records for n data bytes: 13 per record (":", count, address, type,
 // checksum, CR LF) and 2 per byte.
-std::size_t part_size(std::size_t n) { return (n + kRecordBytes - 1) / kRecordBytes * 13 + 2 * n + 17 * (n / 65536 + 1); }
+std::size_t part_size(std::size_t n) {
+  return (n + kRecordBytes - 1) / kRecordBytes * 13 + 2 * n + 17 * (n / 65536 + 1);
+}
 
 }  // namespace
 
