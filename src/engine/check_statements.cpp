@@ -12,77 +12,48 @@ constexpr std::int32_t kErased = 255;
 
 }  // namespace
 
-void Engine::checkblankflash(std::string_view, int) {
-  show_flash_progress();
+void Engine::check_memory_byte(char memory, const std::vector<std::uint8_t>* image) {
+  const bool flash = memory == 'F';
+  show_progress(memory);
   const std::int32_t address = run_.counter;
+  if (image != nullptr &&
+      !inside_image(address, 1, static_cast<std::int32_t>(image->size()), flash ? "FLASH" : "EEPROM")) {
+    return;
+  }
+  // counter and pc move before the line is added: the 25th line sets pc, and that must stand.
   ++run_.counter;
   ++run_.pc;
-  if (run_.temp == kErased) return;
-  add_mismatch_line(mismatch_, run_, "FLASH Byte " + core::addr_to_hex_h(address),
-                    core::byte_to_hex_h(run_.temp), core::byte_to_hex_h(kErased));
-}
-
-void Engine::checkblankeeprom(std::string_view, int) {
-  show_eeprom_progress();
-  const std::int32_t address = run_.counter;
-  ++run_.counter;
-  ++run_.pc;
-  if (run_.temp == kErased) return;
-  add_mismatch_line(mismatch_, run_, "EEPROM Byte " + core::word_to_hex_h(address),
-                    core::byte_to_hex_h(run_.temp), core::byte_to_hex_h(kErased));
-}
-
-void Engine::checkflash(std::string_view, int) {
-  show_flash_progress();
-  const std::int32_t address = run_.counter;
-  const auto& flash = workspace_.memory_images.flash_image;
-  if (!inside_image(address, 1, static_cast<std::int32_t>(flash.size()), "FLASH")) return;
-  ++run_.counter;
-  ++run_.pc;
-  const std::int32_t expected = flash[static_cast<std::size_t>(address)];
+  const std::int32_t expected = image == nullptr ? kErased : (*image)[static_cast<std::size_t>(address)];
   if (run_.temp == expected) return;
-  add_mismatch_line(mismatch_, run_, "FLASH Byte " + core::addr_to_hex_h(address),
-                    core::byte_to_hex_h(run_.temp), core::byte_to_hex_h(expected));
+  add_mismatch_line(
+      mismatch_, run_,
+      flash ? "FLASH Byte " + core::addr_to_hex_h(address) : "EEPROM Byte " + core::word_to_hex_h(address),
+      core::byte_to_hex_h(run_.temp), core::byte_to_hex_h(expected));
 }
 
-void Engine::checkeeprom(std::string_view, int) {
-  show_eeprom_progress();
-  const std::int32_t address = run_.counter;
-  const auto& eeprom = workspace_.memory_images.eeprom_image;
-  if (!inside_image(address, 1, static_cast<std::int32_t>(eeprom.size()), "EEPROM")) return;
-  ++run_.counter;
-  ++run_.pc;
-  const std::int32_t expected = eeprom[static_cast<std::size_t>(address)];
-  if (run_.temp == expected) return;
-  add_mismatch_line(mismatch_, run_, "EEPROM Byte " + core::word_to_hex_h(address),
-                    core::byte_to_hex_h(run_.temp), core::byte_to_hex_h(expected));
-}
-
-namespace {
-
-// "CONF Byte 300000h" .. "CONF Byte 30000Dh".
-std::string config_location(int config) {
-  return "CONF Byte " + core::addr_to_hex_h(devices::kConfigBase + config);
-}
-
-}  // namespace
-
-void Engine::checkblankconfig(std::string_view, int config) {
+void Engine::check_config_byte(int config, std::int32_t expected) {
   show_config_progress(config);
   ++run_.pc;
-  const std::int32_t expected = workspace_.current_device.configerased[static_cast<std::size_t>(config)];
   if (run_.temp == expected) return;
-  add_mismatch_line(mismatch_, run_, config_location(config), core::byte_to_hex_h(run_.temp),
-                    core::byte_to_hex_h(expected));
+  add_mismatch_line(mismatch_, run_, "CONF Byte " + core::addr_to_hex_h(devices::kConfigBase + config),
+                    core::byte_to_hex_h(run_.temp), core::byte_to_hex_h(expected));
+}
+
+void Engine::checkblankflash(std::string_view, int) { check_memory_byte('F', nullptr); }
+void Engine::checkblankeeprom(std::string_view, int) { check_memory_byte('E', nullptr); }
+void Engine::checkflash(std::string_view, int) {
+  check_memory_byte('F', &workspace_.memory_images.flash_image);
+}
+void Engine::checkeeprom(std::string_view, int) {
+  check_memory_byte('E', &workspace_.memory_images.eeprom_image);
+}
+
+void Engine::checkblankconfig(std::string_view, int config) {
+  check_config_byte(config, workspace_.current_device.configerased[static_cast<std::size_t>(config)]);
 }
 
 void Engine::checkconfig(std::string_view, int config) {
-  show_config_progress(config);
-  ++run_.pc;
-  const std::int32_t expected = workspace_.memory_images.config_image[static_cast<std::size_t>(config)];
-  if (run_.temp == expected) return;
-  add_mismatch_line(mismatch_, run_, config_location(config), core::byte_to_hex_h(run_.temp),
-                    core::byte_to_hex_h(expected));
+  check_config_byte(config, workspace_.memory_images.config_image[static_cast<std::size_t>(config)]);
 }
 
 }  // namespace tessaflex::engine

@@ -101,6 +101,9 @@ class Engine {
   void read_eeprom(std::string_view s, int);
   void read_config(std::string_view s, int config);
   void read_temp(std::string_view s, int);
+  // Shows the FLASH ('F') or EEPROM ('E') progress text, sends the command at field and
+  // stores the byte read at image(counter).
+  void read_memory_byte(std::string_view s, std::size_t field, char memory, std::vector<std::uint8_t>& image);
   void command_operand(std::string_view s, int);
 
   // Check statements.
@@ -110,6 +113,11 @@ class Engine {
   void checkflash(std::string_view s, int);
   void checkeeprom(std::string_view s, int);
   void checkconfig(std::string_view s, int config);
+  // Shows the FLASH ('F') or EEPROM ('E') progress text, moves counter and pc, and adds a
+  // line when temp differs from image(counter) (255 when image is null).
+  void check_memory_byte(char memory, const std::vector<std::uint8_t>* image);
+  // Shows the progress text of byte config, moves pc, and adds a line when temp differs.
+  void check_config_byte(int config, std::int32_t expected);
 
   void unrecognized(std::string_view s);
 

@@ -101,30 +101,28 @@ void Engine::waitwr(std::string_view, int) {
   }
 }
 
-void Engine::read_flash(std::string_view s, int) {
-  show_flash_progress();
-  const std::int32_t code = command_field(s, kFieldFlashEq);
+void Engine::read_memory_byte(std::string_view s, std::size_t field, char memory,
+                              std::vector<std::uint8_t>& image) {
+  show_progress(memory);
+  const std::int32_t code = command_field(s, field);
   if (code < 0) return;
-  auto& flash = workspace_.memory_images.flash_image;
-  if (!inside_image(run_.counter, 1, static_cast<std::int32_t>(flash.size()), "FLASH")) return;
+  if (!inside_image(run_.counter, 1, static_cast<std::int32_t>(image.size()),
+                    memory == 'F' ? "FLASH" : "EEPROM")) {
+    return;
+  }
   std::int32_t value = 0;
   if (!command(code) || !read_byte(value)) return;
-  flash[static_cast<std::size_t>(run_.counter)] = static_cast<std::uint8_t>(value);
+  image[static_cast<std::size_t>(run_.counter)] = static_cast<std::uint8_t>(value);
   ++run_.counter;
   ++run_.pc;
 }
 
+void Engine::read_flash(std::string_view s, int) {
+  read_memory_byte(s, kFieldFlashEq, 'F', workspace_.memory_images.flash_image);
+}
+
 void Engine::read_eeprom(std::string_view s, int) {
-  show_eeprom_progress();
-  const std::int32_t code = command_field(s, kFieldEepromEq);
-  if (code < 0) return;
-  auto& eeprom = workspace_.memory_images.eeprom_image;
-  if (!inside_image(run_.counter, 1, static_cast<std::int32_t>(eeprom.size()), "EEPROM")) return;
-  std::int32_t value = 0;
-  if (!command(code) || !read_byte(value)) return;
-  eeprom[static_cast<std::size_t>(run_.counter)] = static_cast<std::uint8_t>(value);
-  ++run_.counter;
-  ++run_.pc;
+  read_memory_byte(s, kFieldEepromEq, 'E', workspace_.memory_images.eeprom_image);
 }
 
 void Engine::read_config(std::string_view s, int config) {
