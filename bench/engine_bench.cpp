@@ -92,19 +92,10 @@ struct RunCounts {
 
 // Steps through the script of kind once, untimed, as a run would, to count its statements
 // and the reports they send.
-RunCounts count_run(tessaflex::engine::Engine& engine, const tessaflex::devices::Workspace& workspace,
-                    tessaflex::devices::AlgorithmKind kind,
+RunCounts count_run(tessaflex::engine::Engine& engine, tessaflex::devices::AlgorithmKind kind,
                     const std::function<std::int64_t()>& report_count) {
-  const auto& statements = workspace.current_device.statements(kind);
-  auto& run = engine.run_state();
-  run.script.assign(1, std::string());
-  run.script.insert(run.script.end(), statements.begin(), statements.end());
-  run.script_count = static_cast<std::int32_t>(statements.size());
-  run.counter = 0;
-  run.flash_last = workspace.current_device.flash_size - 1;
-  run.eeprom_last = workspace.current_device.eeprom_size - 1;
-  run.pc = 1;
-  engine.clear_halt();
+  engine.load_script(kind);
+  const auto& run = engine.run_state();
   RunCounts counts;
   const std::int64_t before = report_count();
   while (run.pc <= run.script_count && engine.halt() == tessaflex::engine::Halt::none) {
@@ -129,7 +120,7 @@ void run_benchmark(benchmark::State& state, tessaflex::link::HidTerminal& termin
   StatusOnlyHost host;
   tessaflex::link::ReportLayer layer(terminal);
   tessaflex::engine::Engine engine(workspace, layer, terminal, host, "Tessaflex");
-  const RunCounts counts = count_run(engine, workspace, kind, report_count);
+  const RunCounts counts = count_run(engine, kind, report_count);
   for (auto _ : state) {
     (engine.*run)();
     if (engine.halt() != tessaflex::engine::Halt::none) {

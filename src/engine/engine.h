@@ -73,6 +73,11 @@ class Engine {
   // Lets statements run again after a halt; every run does this at its start.
   void clear_halt();
 
+  // Sets up a run of the current model's statement list of kind: the script (element 0
+  // empty), counter 0, flash_last and eeprom_last at the image ends, pc 1, no halt.
+  // loop_start, loop_end and temp keep what the last run left. Every run starts here.
+  void load_script(devices::AlgorithmKind kind);
+
  private:
   friend const std::vector<StatementForm>& statement_forms();
   struct RunKind;

@@ -60,21 +60,26 @@ void Engine::verify_chip() {
   run_operation(kind);
 }
 
-void Engine::run_operation(const RunKind& kind) {
-  if (!terminal_.terminal_connected()) {
-    host_.set_status("Hardware not found!");
-    return;
-  }
-
-  const devices::StatementList& statements = workspace_.current_device.statements(kind.statements);
+void Engine::load_script(devices::AlgorithmKind kind) {
+  const devices::StatementList& statements = workspace_.current_device.statements(kind);
   run_.script.assign(1, std::string());
   run_.script.insert(run_.script.end(), statements.begin(), statements.end());
   run_.script_count = static_cast<std::int32_t>(statements.size());
   run_.counter = 0;
   run_.flash_last = workspace_.current_device.flash_size - 1;
   run_.eeprom_last = workspace_.current_device.eeprom_size - 1;
-  run_.start_time = host_.clock_seconds();
+  run_.pc = 1;
   clear_halt();
+}
+
+void Engine::run_operation(const RunKind& kind) {
+  if (!terminal_.terminal_connected()) {
+    host_.set_status("Hardware not found!");
+    return;
+  }
+
+  load_script(kind.statements);
+  run_.start_time = host_.clock_seconds();
   if (kind.checks) clear_mismatch_report(mismatch_);
   host_.disable();
   host_.set_status(kind.begin_text);
