@@ -149,4 +149,14 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
   Engine engine{workspace, reports, *this, *this, "Tessaflex"};
 };
 
+// A test name for row index of a table whose rows are told apart by text: the index,
+// then the text's letters and digits.
+inline std::string row_name(std::size_t index, std::string_view text) {
+  std::string name = std::to_string(index) + "_";
+  for (char c : text.substr(0, 40)) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) name += c;
+  }
+  return name;
+}
+
 }  // namespace tessaflex::engine::testing

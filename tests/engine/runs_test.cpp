@@ -80,7 +80,10 @@ INSTANTIATE_TEST_SUITE_P(Runs, Frame, ::testing::Values(
     // before any loop head since the program started.
     P{&Engine::program_all, Kind::program, "begin, begin,end", stop(" begin")},
     P{&Engine::program_all, Kind::program, "begin,,end", stop("")},
-    P{&Engine::program_all, Kind::program, "begin,loop", stop("")}));
+    P{&Engine::program_all, Kind::program, "begin,loop", stop("")}),
+    [](const ::testing::TestParamInfo<FrameCase>& row) {
+      return row_name(row.index, row.param.algorithm ? row.param.algorithm : "none");
+    });
 // clang-format on
 
 TEST_F(EngineTest, NotConnectedChangesOnlyTheStatusLine) {

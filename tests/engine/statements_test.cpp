@@ -150,7 +150,8 @@ INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
     C{kPage, "F:1/2147483647|events", kBeyond, 1, 255, "", {}, {}, page(kMax, 3)},
     // wNNN: a decimal number, blanks skipped, to the nearest whole ms (a half to the even one).
     C{"wait", "sleep 0"}, C{"w", "sleep 0"}, C{"w 10", "sleep 10"}, C{"w2.5", "sleep 2"},
-    C{"w3.5", "sleep 4"}, C{"w12abc", "sleep 12"}, C{"w60000", "sleep 60000"}));
+    C{"w3.5", "sleep 4"}, C{"w12abc", "sleep 12"}, C{"w60000", "sleep 60000"}),
+    [](const ::testing::TestParamInfo<StatementCase>& row) { return row_name(row.index, row.param.script); });
 // clang-format on
 
 TEST_F(EngineTest, NothingHappensWhileThePowerIsOnByHand) {
