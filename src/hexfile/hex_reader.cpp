@@ -6,7 +6,6 @@
 
 #include "core/hex_text.h"
 #include "hexfile/hex_checksum.h"
-#include "hexfile/hex_digits.h"
 
 namespace tessaflex::hexfile {
 namespace {
@@ -40,8 +39,8 @@ constexpr std::uint64_t kEepromBase = 0xF00000;
 
 // A 4-digit field at p, or -1, exactly as core::hex_to_word reads it.
 int word_value(const char* p) {
-  const int high = detail::pair_value(p);
-  const int low = detail::pair_value(p + 2);
+  const int high = core::hex_pair_value(p);
+  const int low = core::hex_pair_value(p + 2);
   if (high < 0 || low < 0) return -1;
   return high * 256 + low;
 }
@@ -145,12 +144,12 @@ class Reader {
 
     const std::string_view body = s.substr(1, s.size() - 3);
     const char* checksum = s.data() + s.size() - 2;
-    if (detail::pair_value(checksum) != static_cast<int>(hex_checksum_value(body)))
+    if (core::hex_pair_value(checksum) != static_cast<int>(hex_checksum_value(body)))
       return fail(HexReason::bad_checksum);
 
-    const int byte_count = detail::pair_value(s.data() + 1);
+    const int byte_count = core::hex_pair_value(s.data() + 1);
     const int address = word_value(s.data() + 3);
-    const int type = detail::pair_value(s.data() + 7);
+    const int type = core::hex_pair_value(s.data() + 7);
     const std::string_view data = s.substr(9, s.size() - 11);
 
     switch (type) {
@@ -193,7 +192,7 @@ class Reader {
     if (start + count <= flash_size_) {
       // The common case, the whole record in FLASH.
       for (std::uint64_t k = 0; k < count; ++k) {
-        const int value = detail::pair_value(p + 2 * k);
+        const int value = core::hex_pair_value(p + 2 * k);
         if (value < 0) return fail(HexReason::bad_data_byte);
         images_.flash_image[start + k] = static_cast<std::uint8_t>(value);
         raise_flash_end(start + k);
@@ -237,7 +236,7 @@ class Reader {
       out_of_range_.add(address);  // never checked
       return true;
     }
-    const int value = detail::pair_value(pair);
+    const int value = core::hex_pair_value(pair);
     if (value < 0) return false;
     if (is_flash) {
       images_.flash_image[address] = static_cast<std::uint8_t>(value);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "hexfile/hex_digits.h"
+#include "core/hex_text.h"
 
 namespace tessaflex::hexfile {
 namespace {
@@ -13,26 +13,21 @@ constexpr std::size_t kRecordBytes = 16;
 constexpr std::uint32_t kConfigUpper = 0x0030;  // 0x300000 / 65536
 constexpr std::uint32_t kEepromUpper = 0x00F0;  // 0xF00000 / 65536
 
-void append_byte(std::string& out, unsigned value) {
-  out.push_back(detail::kUpperDigits[(value >> 4) & 0xFu]);
-  out.push_back(detail::kUpperDigits[value & 0xFu]);
-}
-
 // One record: ":", byte count, address, type, data, checksum, CR LF. The checksum is
 // computed from the bytes themselves; it equals hex_checksum of the body written.
 void append_record(std::string& out, std::uint32_t address, unsigned type, const std::uint8_t* data,
                    std::size_t count) {
   unsigned sum = static_cast<unsigned>(count) + ((address >> 8) & 0xFFu) + (address & 0xFFu) + type;
   out.push_back(':');
-  append_byte(out, static_cast<unsigned>(count));
-  append_byte(out, (address >> 8) & 0xFFu);
-  append_byte(out, address & 0xFFu);
-  append_byte(out, type);
+  core::append_byte_hex(out, static_cast<unsigned>(count));
+  core::append_byte_hex(out, (address >> 8) & 0xFFu);
+  core::append_byte_hex(out, address & 0xFFu);
+  core::append_byte_hex(out, type);
   for (std::size_t i = 0; i < count; ++i) {
-    append_byte(out, data[i]);
+    core::append_byte_hex(out, data[i]);
     sum += data[i];
   }
-  append_byte(out, (0x100u - (sum & 0xFFu)) & 0xFFu);
+  core::append_byte_hex(out, (0x100u - (sum & 0xFFu)) & 0xFFu);
   out += "\r\n";
 }
 
