@@ -4,18 +4,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/ascii_case.h"
 #include "core/decimal.h"
 #include "core/hex_text.h"
 
 namespace tessaflex::devices {
 namespace {
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-  return out;
-}
 
 // The nearest whole number, saturated at the 32-bit limits.
 std::int64_t whole(std::string_view text) {
@@ -34,7 +28,7 @@ std::int32_t limit_size(std::int64_t n, std::int32_t min, std::int32_t max, std:
 }  // namespace
 
 StatementList split_statements(std::string_view algorithm) {
-  std::string s = lower(algorithm);
+  std::string s = core::ascii_lower(algorithm);
   if (s.empty() || s.back() != ',') s += ',';
   StatementList out;
   std::size_t start = 0;
@@ -47,9 +41,7 @@ StatementList split_statements(std::string_view algorithm) {
 }
 
 std::array<std::int32_t, kConfigBytes> parse_configerased(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; });
+  const std::string upper = core::ascii_upper(text);
   std::array<std::int32_t, kConfigBytes> values{};
   for (std::size_t k = 0; k < kConfigBytes; ++k) {
     const std::size_t at = 3 * k;
@@ -69,7 +61,7 @@ bool apply_selected_model(const DeviceList& list, CurrentDevice& device) {
   const std::int64_t eeprom = whole(model.eeprom);
   device.eeprom_size = eeprom <= 0 ? 0 : limit_size(eeprom, kMinEepromSize, kMaxEepromSize, 8);
   device.configerased = parse_configerased(model.configerased);
-  const std::string order = lower(model.voltageseq);
+  const std::string order = core::ascii_lower(model.voltageseq);
   if (order == "vddvpp") device.voltage_seq = 1;
   if (order == "vppvdd") device.voltage_seq = 2;
   device.prog_time = static_cast<std::int32_t>(whole(model.progtime));

@@ -8,18 +8,11 @@
 #include <optional>
 #include <sstream>
 
+#include "core/ascii_case.h"
 #include "core/decimal.h"
 
 namespace tessaflex::devices {
 namespace {
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 // Definition words, in the order they are tested, with the table each one fills.
 constexpr std::array<std::pair<std::string_view, AlgorithmKind>, kAlgorithmKinds> kDefinitionWords = {{
@@ -80,7 +73,7 @@ void handle_line(std::string_view line, DeviceList& out) {
   // Every value starts after the first blank: a line without one carries nothing.
   if (blank == std::string_view::npos) return;
   const auto colon = line.find(':');
-  const std::string lowered = lower(line);
+  const std::string lowered = core::ascii_lower(line);
   const std::string_view after_blank = line.substr(blank + 1);
 
   const std::string_view first_word = std::string_view(lowered).substr(0, blank);

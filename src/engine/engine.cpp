@@ -6,6 +6,7 @@
 #include <charconv>
 #include <utility>
 
+#include "core/ascii_case.h"
 #include "core/hex_text.h"
 #include "engine/config_bytes.h"
 
@@ -137,8 +138,7 @@ std::int32_t Engine::hex_field(std::string_view s, std::size_t first, std::size_
   std::array<char, 4> field{};
   std::size_t size = 0;
   for (std::size_t i = first - 1; i < s.size() && size < length; ++i) {
-    const char c = s[i];
-    field[size++] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    field[size++] = core::ascii_upper(s[i]);
   }
   const std::string_view text(field.data(), size);
   const std::int32_t value = length == 2 ? core::hex_to_byte(text) : core::hex_to_word(text);
