@@ -1,0 +1,50 @@
+// A modal runner that answers each dialog with the next scripted action instead of a user.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/dialogs/modal_runner.h"
+
+namespace tessaflex::testing {
+
+// Each action gets the dialog, set up and shown but with no event loop of its own, and
+// answers it the way a user would (clicks, keys). A dialog nobody scripted for is a
+// test failure and is rejected, so a test never waits for a user.
+class ScriptedRunner final : public ui::ModalRunner {
+ public:
+  using Action = std::function<void(QDialog&)>;
+
+  void then(Action action) { actions_.push_back(std::move(action)); }
+
+  int run(QDialog& dialog) override {
+    shown.push_back(dialog.objectName().toStdString());
+    captions.push_back(dialog.windowTitle().toStdString());
+    if (actions_.empty()) {
+      ADD_FAILURE() << "unexpected dialog " << shown.back() << " \"" << captions.back() << '"';
+      return QDialog::Rejected;
+    }
+    Action action = std::move(actions_.front());
+    actions_.pop_front();
+    dialog.setResult(-1);
+    dialog.show();
+    action(dialog);
+    if (dialog.isVisible()) dialog.hide();
+    return dialog.result();
+  }
+
+  bool done() const { return actions_.empty(); }
+
+  std::vector<std::string> shown;     // objectName of every dialog, in order
+  std::vector<std::string> captions;  // and its caption
+
+ private:
+  std::deque<Action> actions_;
+};
+
+}  // namespace tessaflex::testing
