@@ -1,8 +1,10 @@
 // Reading numbers out of free text, and the one rounding rule for stored whole numbers.
 #include "core/decimal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -16,13 +18,45 @@ double read_radix(std::string_view digits, int radix) {
   double value = 0;
   for (char c : digits) {
     int d = -1;
-    if (is_digit(c)) d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    if (is_digit(c))
+      d = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
     if (d < 0 || d >= radix) break;
     value = value * radix + d;
   }
   return value;
+}
+
+// For a number in from_chars form (digits, an optional "." and digits, an optional "e",
+// sign and digits) with a digit other than 0: the power of ten just above its leading
+// digit, so 1 for 1..9.99, 0 for 0.1..0.999, -2 for 0.001..0.00999. Positive exactly when
+// the value is at least 1. Exponents are held to a bound far beyond any double, so that
+// a long run of exponent digits cannot overflow.
+std::int64_t decimal_order(std::string_view number) {
+  constexpr std::int64_t kExponentBound = 1'000'000'000'000'000;
+  const auto e = number.find('e');
+  const std::string_view mantissa = number.substr(0, e);
+  std::int64_t exponent = 0;
+  if (e != std::string_view::npos) {
+    std::size_t i = e + 1;
+    const bool negative = i < number.size() && number[i] == '-';
+    if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+    for (; i < number.size(); ++i) exponent = std::min(exponent * 10 + (number[i] - '0'), kExponentBound);
+    if (negative) exponent = -exponent;
+  }
+  const auto point = mantissa.find('.');
+  const auto integer_digits =
+      static_cast<std::int64_t>(point == std::string_view::npos ? mantissa.size() : point);
+  std::int64_t leading_zeros = 0;
+  for (char c : mantissa) {
+    if (c == '.') continue;
+    if (c != '0') break;
+    ++leading_zeros;
+  }
+  return integer_digits - leading_zeros + exponent;
 }
 
 // Reads sign, mantissa and exponent from a text that holds no skipped characters.
@@ -33,7 +67,10 @@ double read_decimal(std::string_view s) {
 
   std::string number;  // what std::from_chars accepts: digits, '.', 'e', exponent
   bool any_digit = false;
-  while (i < s.size() && is_digit(s[i])) { number += s[i++]; any_digit = true; }
+  while (i < s.size() && is_digit(s[i])) {
+    number += s[i++];
+    any_digit = true;
+  }
   if (i < s.size() && s[i] == '.') {
     std::size_t j = i + 1;
     std::string fraction;
@@ -59,10 +96,10 @@ double read_decimal(std::string_view s) {
   const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
   (void)end;
   if (error == std::errc::result_out_of_range) {
-    // Either an underflow to zero or an overflow: tell them apart by the exponent's sign.
-    const auto e = number.find('e');
-    const bool tiny = e != std::string::npos && e + 1 < number.size() && number[e + 1] == '-';
-    value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    // Too large or too small for a double. The value decides, not the exponent's sign:
+    // "0.000...1" underflows without any exponent, "1000...0e-10" overflows with a
+    // negative one.
+    value = decimal_order(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return negative ? -value : value;
 }

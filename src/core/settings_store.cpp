@@ -70,7 +70,9 @@ std::string SettingsStore::get_setting(std::string_view name, std::string_view d
   auto store = open_store(location_, native_);
   const QVariant value = store->value(key);
   if (!value.isValid()) {
-    store->setValue(key, to_qstring(default_value));
+    // Only a missing value takes the default; one that is there but holds no value Qt
+    // can read (an empty variant, "@Invalid()" in the INI file) is left as it is.
+    if (!store->contains(key)) store->setValue(key, to_qstring(default_value));
     return std::string(default_value);
   }
   if (holds_number(value)) return value.toString().toStdString();
@@ -87,7 +89,7 @@ std::int32_t SettingsStore::get_setting_dword(std::string_view name, std::int32_
   auto store = open_store(location_, native_);
   const QVariant value = store->value(key);
   if (!value.isValid()) {
-    store->setValue(key, default_value);
+    if (!store->contains(key)) store->setValue(key, default_value);
     return default_value;
   }
   std::optional<std::int32_t> number;

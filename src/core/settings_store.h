@@ -20,15 +20,16 @@ class SettingsStore {
   explicit SettingsStore(std::string ini_path);
 
   // The stored text of name. A missing value is created with default_value, which is
-  // returned. A value that cannot be read as text (a type the program never writes) gives
-  // the default and is left as it is; a number stored under a text setting reads as its
-  // decimal text; a long text is read whole.
+  // returned. A value that cannot be read as text (a type the program never writes, an
+  // empty variant) gives the default and is left as it is; a number stored under a text
+  // setting reads as its decimal text; a long text is read whole.
   std::string get_setting(std::string_view name, std::string_view default_value) const;
 
   // The stored 32-bit number of name; "Sub\Name" reads value Name of the sub-key Sub.
   // A missing value is created with default_value, which is returned. A value that is not
-  // a 32-bit number (text, no data) gives the default and is left as it is. Numbers from
-  // 2^31 to 2^32 - 1 read as their 32-bit two's complement, as a registry DWORD does.
+  // a 32-bit number (text, no data, an empty variant) gives the default and is left as it
+  // is. Numbers from 2^31 to 2^32 - 1 read as their 32-bit two's complement, as a
+  // registry DWORD does.
   std::int32_t get_setting_dword(std::string_view name, std::int32_t default_value) const;
 
   // Stores value as text under name, replacing what was there.

@@ -55,14 +55,22 @@ std::optional<std::size_t> slot_number(std::string_view text) {
 
 std::string* field_of(DeviceModel& m, Field field) {
   switch (field) {
-    case Field::model: return &m.model;
-    case Field::flash: return &m.flash;
-    case Field::eeprom: return &m.eeprom;
-    case Field::configerased: return &m.configerased;
-    case Field::voltageseq: return &m.voltageseq;
-    case Field::progtime: return &m.progtime;
-    case Field::pagesize: return &m.pagesize;
-    case Field::algorithm: return nullptr;
+    case Field::model:
+      return &m.model;
+    case Field::flash:
+      return &m.flash;
+    case Field::eeprom:
+      return &m.eeprom;
+    case Field::configerased:
+      return &m.configerased;
+    case Field::voltageseq:
+      return &m.voltageseq;
+    case Field::progtime:
+      return &m.progtime;
+    case Field::pagesize:
+      return &m.pagesize;
+    case Field::algorithm:
+      return nullptr;
   }
   return nullptr;
 }
@@ -114,7 +122,10 @@ void handle_line(std::string_view line, DeviceList& out) {
 
 DeviceList parse_device_list(std::string_view text) {
   DeviceList out;
-  std::size_t start = 0;
+  // Windows editors save "UTF-8 with BOM"; left in place, the mark would hide the first
+  // line's key and send that model's keys to the hidden entry 0.
+  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+  std::size_t start = text.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;
   while (start < text.size()) {
     const auto end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) {

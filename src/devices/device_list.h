@@ -42,10 +42,10 @@ struct DeviceList {
   std::int32_t model_count = 0;
 };
 
-// Reads a device list from the file's text. CR LF, LF and lone CR all end a line. Lines
-// without a blank, definition lines without a colon, and algorithm numbers outside 0..20
-// carry no value and are ignored. Models beyond any limit are kept; the reader checks no
-// model limit (selecting a model does, see apply_selected_model).
+// Reads a device list from the file's text. A UTF-8 byte-order mark at the start is
+// skipped. CR LF, LF and lone CR all end a line. Lines without a blank, definition lines
+// without a colon, and algorithm numbers outside 0..20 carry no value and are ignored. Models beyond any
+// limit are kept; the reader checks no model limit (selecting a model does, see apply_selected_model).
 DeviceList parse_device_list(std::string_view text);
 
 // The outcome of reading the file beside the program.

@@ -38,8 +38,16 @@ TEST(SettingsStore, AMissingValueIsCreatedWithTheDefaultWhichLaterReadsReturn) {
 TEST(SettingsStore, TextValuesRoundTripWhole) {
   TempSettings settings;
   const SettingsStore& store = settings.store();
-  const std::string cases[] = {"", "1", "Original Lite", std::string(254, 'x'), std::string(1000, 'y'),
-                               "a, b, c", "C:\\Tools\\Prog\\", "  padded  ", "ümlaut", "=;#[x]"};
+  const std::string cases[] = {"",
+                               "1",
+                               "Original Lite",
+                               std::string(254, 'x'),
+                               std::string(1000, 'y'),
+                               "a, b, c",
+                               "C:\\Tools\\Prog\\",
+                               "  padded  ",
+                               "ümlaut",
+                               "=;#[x]"};
   for (const auto& value : cases) {
     store.save_setting("Value", value);
     EXPECT_EQ(store.get_setting("Value", "default"), value);
@@ -59,9 +67,9 @@ TEST(SettingsStore, UnreadableNumbersGiveTheDefaultAndStayAsTheyAre) {
     std::int32_t expected;
   };
   const Case cases[] = {
-      {"9029", 9029},         {"65535", 65535},      {"-1", -1},           {"4294967295", -1},
-      {"2147483648", INT32_MIN}, {"4294967296", 77},  {"abc", 77},          {"", 77},
-      {"12abc", 77},          {"\"5\"", 5},
+      {"9029", 9029},     {"65535", 65535}, {"-1", -1}, {"4294967295", -1}, {"2147483648", INT32_MIN},
+      {"4294967296", 77}, {"abc", 77},      {"", 77},   {"12abc", 77},      {"\"5\"", 5},
+      {"@Invalid()", 77},
   };
   for (const auto& c : cases) {
     TempSettings settings;
@@ -70,6 +78,15 @@ TEST(SettingsStore, UnreadableNumbersGiveTheDefaultAndStayAsTheyAre) {
     EXPECT_NE(file_text(settings.path()).find(std::string("Vendor%20ID=") + c.stored), std::string::npos)
         << "value replaced: " << c.stored;
   }
+}
+
+TEST(SettingsStore, AnEmptyVariantGivesTheDefaultAndOutlivesLaterSaves) {
+  TempSettings settings;
+  write_file(settings.path(), "[General]\nColor%20Theme=@Invalid()\n");
+  EXPECT_EQ(settings.store().get_setting("Color Theme", "Original Lite"), "Original Lite");
+  settings.store().save_setting("Last Path", "/x/");
+  EXPECT_NE(file_text(settings.path()).find("Color%20Theme=@Invalid()"), std::string::npos)
+      << file_text(settings.path());
 }
 
 TEST(SettingsStore, ASubKeyNameReadsAndWritesInsideTheSubKey) {

@@ -48,10 +48,10 @@ TEST_F(EveryRuleFixture, ValuesKeepTheirTextAndTheLaterKeyWins) {
 
 TEST_F(EveryRuleFixture, AlgorithmKeysCopyTheTextTheirSlotHoldsAtThatLine) {
   const DeviceModel& first = list.device_list[1];
-  EXPECT_EQ(first.algorithm(AlgorithmKind::erase), "Begin,S00-0000,End");  // erasealg: 21 ignored
+  EXPECT_EQ(first.algorithm(AlgorithmKind::erase), "Begin,S00-0000,End");       // erasealg: 21 ignored
   EXPECT_EQ(first.algorithm(AlgorithmKind::program), "begin,setprogtime,end");  // 2.5 -> slot 2
-  EXPECT_EQ(first.algorithm(AlgorithmKind::read), "egin,end");  // no blank after the colon
-  EXPECT_EQ(first.algorithm(AlgorithmKind::blankcheck), "");    // never defined
+  EXPECT_EQ(first.algorithm(AlgorithmKind::read), "egin,end");                  // no blank after the colon
+  EXPECT_EQ(first.algorithm(AlgorithmKind::blankcheck), "");                    // never defined
   EXPECT_EQ(first.algorithm(AlgorithmKind::verify), "");  // slot 0 is defined for erase only
   const DeviceModel& second = list.device_list[2];
   EXPECT_EQ(second.algorithm(AlgorithmKind::erase), "redefined");
@@ -68,8 +68,8 @@ TEST_F(EveryRuleFixture, OutOfRangeAndColonlessDefinitionsStoreNothing) {
 
 TEST(DeviceList, AllThreeLineEndsSeparateLines) {
   for (const char* end : {"\r\n", "\n", "\r"}) {
-    const std::string text = std::string("model: A") + end + "flash: 128" + end + end + "model: B" + end +
-                             "eeprom: 64";
+    const std::string text =
+        std::string("model: A") + end + "flash: 128" + end + end + "model: B" + end + "eeprom: 64";
     const DeviceList list = parse_device_list(text);
     ASSERT_EQ(list.model_count, 2) << "line end " << static_cast<int>(end[0]);
     EXPECT_EQ(list.device_list[1].model, "A");
@@ -78,9 +78,20 @@ TEST(DeviceList, AllThreeLineEndsSeparateLines) {
   }
 }
 
+TEST(DeviceList, AByteOrderMarkAtTheStartIsSkipped) {
+  const DeviceList list = parse_device_list("\xEF\xBB\xBFmodel: A\r\nflash: 128\r\n");
+  ASSERT_EQ(list.model_count, 1);
+  EXPECT_EQ(list.device_list[1].model, "A");
+  EXPECT_EQ(list.device_list[1].flash, "128");
+}
+
 TEST(DeviceList, LinesThatCarryNoModelGiveNone) {
-  const char* texts[] = {"", "\r\n\r\n", "erasealgdef 0: begin,end\r\n; comment\r\n", "model:X\r\n",
-                         "models: X\r\n", " model: X\r\n"};
+  const char* texts[] = {"",
+                         "\r\n\r\n",
+                         "erasealgdef 0: begin,end\r\n; comment\r\n",
+                         "model:X\r\n",
+                         "models: X\r\n",
+                         " model: X\r\n"};
   for (const char* text : texts) EXPECT_EQ(parse_device_list(text).model_count, 0) << text;
 }
 
