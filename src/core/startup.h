@@ -1,4 +1,5 @@
-// What the program settles before any window exists: one instance, its folder, its title.
+// What the program settles before any window exists: a graphical session, one instance,
+// its folder, its title.
 #pragma once
 
 #include <QLockFile>
@@ -21,6 +22,42 @@ struct ProgramPaths {
 // file system a lower-cased folder may name no folder at all.
 std::string folder_with_separator(std::string folder);
 
+// What decides whether Qt can open a window on an X11 or Wayland system.
+struct SessionEnvironment {
+  std::string platform;         // -platform argument, else QT_QPA_PLATFORM ("" when neither)
+  std::string display;          // DISPLAY
+  std::string wayland_display;  // WAYLAND_DISPLAY
+};
+
+// The session of this process: its environment and a "-platform NAME" (or "--platform")
+// among the arguments, which Qt prefers to the environment.
+SessionEnvironment current_session(int argc, const char* const* argv);
+
+// The one line to show when Qt would find no display to open a window on, "" when it
+// will find one. Qt's xcb and wayland platforms abort the program without a display
+// server, so this is asked before the application object exists. A platform that needs
+// no display server (offscreen, minimal, vnc, eglfs, ...) is taken at its word; in a
+// fallback list ("wayland;xcb") one usable entry is enough.
+std::string missing_session_message(const SessionEnvironment& session);
+
+// missing_session_message(current_session(argc, argv)) where Qt uses X11 or Wayland;
+// always "" on Windows and macOS, which need no display server.
+std::string graphical_session_problem(int argc, const char* const* argv);
+
+enum class LockStatus {
+  acquired,          // this is the only instance; the lock is held until destruction
+  another_instance,  // a live process holds the lock
+  unavailable,       // the lock could not be taken for another reason (see reason)
+};
+
+struct LockResult {
+  LockStatus status = LockStatus::unavailable;
+  // For unavailable: one line naming the lock file and why it could not be taken.
+  std::string reason;
+  // True unless another instance runs: only then must the program end.
+  explicit operator bool() const { return status != LockStatus::another_instance; }
+};
+
 // Holds the per-user lock that marks the running instance.
 class InstanceLock {
  public:
@@ -28,11 +65,15 @@ class InstanceLock {
   static std::string default_path();
   explicit InstanceLock(const std::string& path);
 
-  // True when this is the only instance; the lock is then held until destruction.
-  // A lock left by a crashed instance is taken over.
-  bool acquire();
+  // Takes the lock. A lock left by an instance that has ended is taken over. Only a
+  // lock that a live process holds gives another_instance; a path that cannot hold a
+  // lock (a folder of that name, a folder without write permission, a stale lock that
+  // cannot be removed) gives unavailable with the reason, and the program may go on
+  // without the lock.
+  LockResult acquire();
 
  private:
+  std::string path_;
   std::unique_ptr<QLockFile> lock_;
 };
 
