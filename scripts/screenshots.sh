@@ -2,8 +2,8 @@
 # Draws every picture under docs/ from the real windows on Qt's offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build="${SHOTS_BUILD_DIR:-build}"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTESSAFLEX_SCREENSHOTS=ON
+build="${SHOTS_BUILD_DIR:-build-shots}"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTESSAFLEX_TESTS=ON -DTESSAFLEX_BENCH=OFF
 cmake --build "$build" -j"$(nproc)" --target tessaflex_screenshots
 mkdir -p docs
 QT_QPA_PLATFORM=offscreen "$build/scripts/screenshots/tessaflex_screenshots" docs devices/korvadevices.txt

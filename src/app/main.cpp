@@ -3,17 +3,38 @@
 #include <QMessageBox>
 #include <iostream>
 
+#include "core/settings_store.h"
 #include "core/startup.h"
 #include "devices/device_list.h"
+#include "devices/workspace.h"
+#include "engine/engine.h"
+#include "hexfile/file_access.h"
+#include "hexfile/hex_file_commands.h"
+#include "link/hidapi_terminal.h"
+#include "link/programmer_connection.h"
+#include "link/report_layer.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/modal_runner.h"
 #include "ui/main/main_window.h"
+#include "ui/theme/theme_colours.h"
 
 int main(int argc, char* argv[]) {
   using namespace tessaflex;
+  // Qt aborts when it finds no display; say why instead, before it tries.
+  const std::string no_session = core::graphical_session_problem(argc, argv);
+  if (!no_session.empty()) {
+    std::cerr << no_session << '\n';
+    return 1;
+  }
   QApplication application(argc, argv);
 
-  // A second instance ends before it reads or writes anything.
+  // A second instance ends before it reads or writes anything. A lock that cannot be
+  // taken for another reason is no second instance: the program runs and says why.
   core::InstanceLock lock(core::InstanceLock::default_path());
-  if (!lock.acquire()) return 0;
+  const core::LockResult locked = lock.acquire();
+  if (locked.status == core::LockStatus::another_instance) return 0;
+  if (locked.status == core::LockStatus::unavailable)
+    std::cerr << core::kProgramTitle << ": " << locked.reason << '\n';
 
   core::ProgramPaths paths;
   paths.app_path = core::folder_with_separator(QCoreApplication::applicationDirPath().toStdString());
@@ -28,7 +49,21 @@ int main(int argc, char* argv[]) {
   }
   if (load.list.model_count == 0) return 0;
 
-  ui::MainWindow window(paths);
-  window.show();
+  const core::SettingsStore settings = core::SettingsStore::per_user();
+  devices::Workspace workspace;
+  link::HidapiTerminal terminal;
+  link::ReportLayer reports(terminal);
+  ui::ExecRunner runner;
+  ui::theme::ThemeColours colours;
+  ui::Dialogs dialogs(runner, paths, colours);
+  hexfile::LocalFileAccess files;
+
+  ui::MainWindow window({paths, settings, load.list, workspace, reports, runner, dialogs, colours});
+  engine::Engine engine(workspace, reports, terminal, window, paths.program_title);
+  link::ProgrammerConnection connection(settings, terminal, window);
+  hexfile::HexFileCommands hex_files(workspace, settings, window, files,
+                                     [&window](std::string_view path) { window.set_label_hex(path); });
+  window.attach({engine, connection, hex_files});
+  window.start();
   return QApplication::exec();
 }

@@ -1,12 +1,508 @@
-// The program's main window.
+// The program's main window: memory tables, configuration bytes, commands and status line.
 #include "ui/main/main_window.h"
 
-namespace tessaflex::ui {
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTimer>
 
-MainWindow::MainWindow(const core::ProgramPaths& paths, QWidget* parent) : QMainWindow(parent) {
+#include "core/decimal.h"
+#include "core/hex_text.h"
+#include "devices/memory_images.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/modal_runner.h"
+#include "ui/dialogs/theme_picker.h"
+#include "ui/fonts.h"
+#include "ui/main/memory_table.h"
+#include "ui/main/options_texts.h"
+#include "ui/main/scroll_arithmetic.h"
+#include "ui/main/table_text.h"
+#include "ui/main/window_widgets.h"
+#include "ui/theme/load_theme.h"
+#include "ui/theme/qt_colour.h"
+#include "ui/theme/theme_table.h"
+
+namespace tessaflex::ui {
+namespace {
+
+// The designed client area, in twips.
+constexpr int kClientWidth = 7095;
+constexpr int kClientHeight = 6435;
+constexpr int kLabelHeight = 255;
+
+constexpr int px(int twips) { return twips / kTwipsPerPixel; }
+
+QString text_of(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void paint(QWidget* widget, const theme::ThemeColours& colours, theme::Slot back, theme::Slot fore,
+           bool with_text) {
+  if (with_text) {
+    theme::paint_widget(*widget, colours[back], colours[fore]);
+  } else {
+    theme::paint_widget(*widget, colours[back]);
+  }
+}
+
+// The colours every window is created in: the default theme's.
+theme::ThemeColours creation_colours() {
+  theme::ThemeColours colours;
+  for (std::size_t slot = 0; slot < theme::kSlots; ++slot) {
+    colours.values[slot] = theme::original_lite()[static_cast<theme::Slot>(slot)];
+  }
+  return colours;
+}
+
+constexpr std::array<const char*, 14> kConfigNames = {"1L", "1H", "2L", "2H", "3L", "3H", "4L",
+                                                      "4H", "5L", "5H", "6L", "6H", "7L", "7H"};
+
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
+    : QMainWindow(parent),
+      paths_(services.paths),
+      settings_(services.settings),
+      device_list_(services.device_list),
+      workspace_(services.workspace),
+      reports_(services.reports),
+      runner_(services.runner),
+      dialogs_(services.dialogs),
+      colours_(services.colours),
+      wheel_hook_(services.settings, [this](std::int32_t keys, std::int32_t rotation, std::int32_t x,
+                                            std::int32_t y) { MouseWheel(keys, rotation, x, y); }) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QString::fromStdString(paths.program_title));
-  resize(800, 600);
+  setWindowTitle(QString::fromStdString(paths_.program_title));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFont(window_font(8.25));
+  build_controls();
+  build_menus();
+  setFixedSize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
+  // Created in the default theme's backgrounds, the labels in the platform's text colour,
+  // until the start-up sequence paints the stored theme.
+  paint_theme(creation_colours(), false);
+}
+
+MainWindow::~MainWindow() = default;
+
+ClickableLabel* MainWindow::add_label(const char* name, const char* text, const char* tooltip, int left,
+                                      int top, int width, int height) {
+  auto* label = new ClickableLabel(client_);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setText(QString::fromLatin1(text));
+  if (tooltip != nullptr) label->setToolTip(QString::fromLatin1(tooltip));
+  label->setGeometry(px(left), px(top), px(width), px(height));
+  return label;
+}
+
+QPushButton* MainWindow::add_button(const char* name, const char* text, int left, int top, int width) {
+  auto* button = new QPushButton(QString::fromLatin1(text), client_);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(px(left), px(top), px(width), px(315));
+  button->setAutoDefault(false);
+  return button;
+}
+
+void MainWindow::build_controls() {
+  client_ = new QWidget(this);
+  client_->setObjectName(QStringLiteral("client"));
+  client_->setFixedSize(px(kClientWidth), px(kClientHeight));
+  client_->installEventFilter(this);
+  setCentralWidget(client_);
+
+  constexpr const char* kOpenTip = "Click to open HEX file!";
+  constexpr const char* kModelTip = "Click to change microcontroller model!";
+  label7_ = add_label("Label7", "Loaded HEX File", kOpenTip, 60, 60, 1755, kLabelHeight);
+  label_vpp_ =
+      add_label("label_vpp", "Test Vpp",
+                "Click to turn ON/OFF Vpp (and Vdd) voltages for the purpose of adjusting Vpp voltage!", 6060,
+                60, 975, kLabelHeight);
+  label_hex_ = add_label("label_hex", "", kOpenTip, 60, 360, 6075, kLabelHeight);
+  commands_buttons_ = {add_button("Command1", "Program All", 60, 720, 1155),
+                       add_button("Command2", "Read All", 1260, 720, 1095),
+                       add_button("Command3", "Erase All", 2400, 720, 1095),
+                       add_button("Command4", "Blank Check", 3540, 720, 1155),
+                       add_button("Command5", "Verify", 4740, 720, 1095),
+                       add_button("Command6", "Connect", 5940, 1380, 1095)};
+  label1_ = add_label("Label1", "Microcontroller Model", kModelTip, 60, 1140, 2055, kLabelHeight);
+  label_ime_ = add_label("label_ime", "", kModelTip, 2160, 1140, 2535, kLabelHeight);
+  label_info_ = add_label("label_info", "", kModelTip, 60, 1440, 4635, kLabelHeight);
+  label3_ = add_label("Label3", "FLASH Memory", nullptr, 60, 1800, 1575, kLabelHeight);
+
+  tabla_flash_ = new MemoryTable(client_);
+  tabla_flash_->setObjectName(QStringLiteral("tabla_flash"));
+  tabla_flash_->setToolTip(QStringLiteral("Right click on the location to edit its value!"));
+  tabla_flash_->setGeometry(px(60), px(2100), px(6735), px(1755));
+  scrl1_ = new TableScrollBar(client_);
+  scrl1_->setObjectName(QStringLiteral("scrl1"));
+  scrl1_->setGeometry(px(6780), px(2100), px(255), px(1755));
+
+  label4_ = add_label("Label4", "EEPROM Memory", nullptr, 60, 3960, 1575, kLabelHeight);
+  lfix_[14] = add_label("lfix(14)", "Configuration Bytes", nullptr, 4080, 3960, 1755, kLabelHeight);
+  tabla_eeprom_ = new MemoryTable(client_);
+  tabla_eeprom_->setObjectName(QStringLiteral("tabla_eeprom"));
+  tabla_eeprom_->setToolTip(tabla_flash_->toolTip());
+  tabla_eeprom_->setGeometry(px(60), px(4260), px(3615), px(1755));
+  scrl2_ = new TableScrollBar(client_);
+  scrl2_->setObjectName(QStringLiteral("scrl2"));
+  scrl2_->setGeometry(px(3660), px(4260), px(255), px(1755));
+  for (TableScrollBar* bar : {scrl1_, scrl2_}) {
+    bar->setRange(0, 0);
+    bar->setSingleStep(1);
+    bar->setPageStep(kTableLines);
+  }
+
+  const QFont fixed = fixed_font(9.75);
+  for (int i = 0; i < 14; ++i) {
+    const int left = 4080 + 420 * (i % 7);
+    const int block_top = i < 7 ? 4260 : 4860;
+    lfix_[i] = add_label(QStringLiteral("lfix(%1)").arg(i).toLatin1().constData(), kConfigNames[i], nullptr,
+                         left, block_top, 375, kLabelHeight);
+    label_conf_[i] = add_label(QStringLiteral("label_conf(%1)").arg(i).toLatin1().constData(), "",
+                               "Click to edit!", left, block_top + 300, 375, kLabelHeight);
+    lfix_[i]->setFont(fixed);
+    label_conf_[i]->setFont(fixed);
+  }
+  label5_ = add_label("Label5", "Status", nullptr, 5280, 5820, 1755, kLabelHeight);
+  label_status_ = add_label("label_status", "", nullptr, 60, 6120, 6975, kLabelHeight);
+
+  // The byte editor waits hidden until a byte is chosen.
+  unosbox_ = new QLineEdit(client_);
+  unosbox_->setObjectName(QStringLiteral("unosbox"));
+  unosbox_->setFont(fixed);
+  unosbox_->setGeometry(px(1740), px(3960), px(375), px(kLabelHeight));
+  unosbox_->hide();
+
+  QWidget::setTabOrder(commands_buttons_[0], commands_buttons_[1]);
+  QWidget::setTabOrder(commands_buttons_[1], commands_buttons_[2]);
+  QWidget::setTabOrder(commands_buttons_[2], commands_buttons_[3]);
+  QWidget::setTabOrder(commands_buttons_[3], commands_buttons_[4]);
+  QWidget::setTabOrder(commands_buttons_[4], scrl1_);
+  QWidget::setTabOrder(scrl1_, scrl2_);
+  QWidget::setTabOrder(scrl2_, commands_buttons_[5]);
+
+  const std::array runs = {&engine::Engine::program_all, &engine::Engine::read_all,
+                           &engine::Engine::erase_all, &engine::Engine::blank_check,
+                           &engine::Engine::verify_chip};
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    connect(commands_buttons_[i], &QPushButton::clicked, this, [this, run = runs[i]] { run_operation(run); });
+  }
+  connect(commands_buttons_[5], &QPushButton::clicked, this, [this] {
+    if (commands_) commands_->connection.connect_command();
+  });
+  connect(label_vpp_, &ClickableLabel::clicked, this, &MainWindow::label_vpp_Click);
+  connect(label7_, &ClickableLabel::clicked, this, &MainWindow::menuopen_Click);
+  connect(label_hex_, &ClickableLabel::clicked, this, &MainWindow::menuopen_Click);
+  for (ClickableLabel* label : {label1_, label_ime_, label_info_}) {
+    connect(label, &ClickableLabel::clicked, this, &MainWindow::menumodel_Click);
+  }
+
+  connect(scrl1_, &QScrollBar::valueChanged, this, &MainWindow::updatedisplay);
+  connect(scrl2_, &QScrollBar::valueChanged, this, &MainWindow::updatedisplay);
+  connect(scrl1_, &TableScrollBar::focused, this, [this] { active_table_ = 1; });
+  connect(scrl2_, &TableScrollBar::focused, this, [this] { active_table_ = 2; });
+  connect(tabla_flash_, &MemoryTable::pointer_moved, this, [this] { table_pointer_moved(1); });
+  connect(tabla_eeprom_, &MemoryTable::pointer_moved, this, [this] { table_pointer_moved(2); });
+  connect(tabla_flash_, &MemoryTable::focused, this, [this] { table_focused(1); });
+  connect(tabla_eeprom_, &MemoryTable::focused, this, [this] { table_focused(2); });
+}
+
+QAction* MainWindow::add_item(QMenu* menu, const char* name, const char* text) {
+  QAction* action = menu->addAction(QString::fromLatin1(text));
+  action->setObjectName(QString::fromLatin1(name));
+  return action;
+}
+
+void MainWindow::build_menus() {
+  QMenuBar* bar = menuBar();
+  const auto top = [bar](const char* name, const char* text) {
+    QMenu* menu = bar->addMenu(QString::fromLatin1(text));
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+  };
+  menus_ = {top("menu1", "&File"), top("menu3", "&Tools"), top("menu4", "&Options"), top("menu5", "Help")};
+
+  connect(add_item(menus_[0], "menuclear", "&Clear Buffer"), &QAction::triggered, this,
+          &MainWindow::menuclear_Click);
+  connect(add_item(menus_[0], "menuopen", "&Open HEX File"), &QAction::triggered, this,
+          &MainWindow::menuopen_Click);
+  connect(add_item(menus_[0], "menusave", "&Save Buffer As"), &QAction::triggered, this,
+          &MainWindow::menusave_Click);
+
+  const std::array<std::pair<const char*, const char*>, 5> tools = {{{"menuprogram", "&Program All"},
+                                                                     {"menuread", "&Read All"},
+                                                                     {"menuerase", "&Erase All"},
+                                                                     {"menublank", "&Blank Check"},
+                                                                     {"menuverify", "&Verify"}}};
+  const std::array runs = {&engine::Engine::program_all, &engine::Engine::read_all,
+                           &engine::Engine::erase_all, &engine::Engine::blank_check,
+                           &engine::Engine::verify_chip};
+  for (std::size_t i = 0; i < tools.size(); ++i) {
+    connect(add_item(menus_[1], tools[i].first, tools[i].second), &QAction::triggered, this,
+            [this, run = runs[i]] { run_operation(run); });
+  }
+
+  connect(add_item(menus_[2], "menumodel", "Change Microcontroller Model"), &QAction::triggered, this,
+          &MainWindow::menumodel_Click);
+  connect(add_item(menus_[2], "menuprogtime", "Change Default Programming Time"), &QAction::triggered, this,
+          &MainWindow::menuprogtime_Click);
+  connect(add_item(menus_[2], "menucolors", "Change Color Theme"), &QAction::triggered, this,
+          &MainWindow::menucolors_Click);
+  connect(add_item(menus_[3], "menuabout", "About Tessaflex"), &QAction::triggered, this,
+          &MainWindow::menuabout_Click);
+}
+
+void MainWindow::attach(const MainWindowCommands& commands) { commands_.emplace(commands); }
+
+void MainWindow::start() {
+  theme::load_theme(settings_, colours_);
+  settheme();
+  const QRect screen = this->screen()->availableGeometry();
+  move(screen.center() - QPoint(width() / 2, height() / 2));
+  show();
+  workspace_.last_path = settings_.get_setting("Last Path", paths_.app_path);
+
+  // A stored index that is not a number, or not a model's, selects the first model; a
+  // fraction is rounded and kept as stored.
+  const std::optional<std::int32_t> stored =
+      core::text_to_whole_number(settings_.get_setting("Microcontroller Model", "1"));
+  std::int32_t index = stored.value_or(0);
+  if (index < 1 || index > device_list_.model_count) {
+    index = 1;
+    settings_.save_setting("Microcontroller Model", "1");
+  }
+  workspace_.current_device.model_index = index;
+  devices::apply_selected_model(device_list_, workspace_.current_device);
+  menuclear_Click();
+  workspace_.vpp_on = false;
+  if (commands_) commands_->connection.connect_hardware();
+}
+
+void MainWindow::paint_theme(const theme::ThemeColours& colours, bool with_text) {
+  using namespace theme;
+  paint(client_, colours, window_back, window_back, false);
+  paint(label_ime_, colours, model_name_back, model_name_fore, with_text);
+  paint(label_info_, colours, message_back, message_fore, with_text);
+  paint(label3_, colours, memory_title_back, memory_title_fore, with_text);
+  paint(label4_, colours, memory_title_back, memory_title_fore, with_text);
+  paint(label1_, colours, model_title_back, model_title_fore, with_text);
+  paint(label5_, colours, model_name_back, model_name_fore, with_text);
+  paint(label7_, colours, top_label_back, top_label_fore, with_text);
+  paint(label_vpp_, colours, top_label_back, top_label_fore, with_text);
+  for (ClickableLabel* label : lfix_) paint(label, colours, highlight_back, highlight_fore, with_text);
+  paint(label_hex_, colours, value_back, value_fore, with_text);
+  paint(label_status_, colours, value_back, value_fore, with_text);
+  for (ClickableLabel* label : label_conf_) paint(label, colours, value_back, value_fore, with_text);
+}
+
+void MainWindow::settheme() { paint_theme(colours_, true); }
+
+void MainWindow::set_status(std::string_view text) { label_status_->setText(text_of(text)); }
+
+void MainWindow::set_label_hex(std::string_view text) { label_hex_->setText(text_of(text)); }
+
+void MainWindow::process_events() { QCoreApplication::processEvents(); }
+
+void MainWindow::disable() {
+  for (QMenu* menu : menus_) menu->menuAction()->setEnabled(false);
+  for (QPushButton* button : commands_buttons_) button->setEnabled(false);
+  process_events();
+}
+
+void MainWindow::enable() {
+  // The power switched on by hand keeps every command off; only Test Vpp turns it off.
+  const bool on = !workspace_.vpp_on;
+  for (QMenu* menu : menus_) menu->menuAction()->setEnabled(on);
+  for (QPushButton* button : commands_buttons_) button->setEnabled(on);
+  process_events();
+}
+
+void MainWindow::updatedisplay() {
+  const devices::CurrentDevice& device = workspace_.current_device;
+  const devices::MemoryImages& images = workspace_.memory_images;
+  label_ime_->setText(text_of(device.model_name));
+  label_info_->setText(text_of(sizes_text(device.flash_size, device.eeprom_size)));
+  tabla_flash_->set_text(QString());
+  tabla_eeprom_->set_text(QString());
+  for (ClickableLabel* label : label_conf_) label->clear();
+  process_events();
+  // The scroll values are read only now, after the events above, so the redraw that
+  // ends last shows the values of its own moment.
+  tabla_flash_->set_text(text_of(flash_table_text(images.flash_image, scrl1_->value())));
+  tabla_eeprom_->set_text(text_of(eeprom_table_text(images.eeprom_image, scrl2_->value())));
+  for (std::size_t k = 0; k < label_conf_.size(); ++k) {
+    label_conf_[k]->setText(text_of(core::byte_to_hex(images.config_image[k])));
+  }
+  process_events();
+}
+
+core::BoxAnswer MainWindow::message_box(std::string_view text, core::BoxKind kind, std::string_view caption) {
+  return dialogs_.message_box(this, text, kind, caption);
+}
+
+void MainWindow::sleep_ms(std::int64_t milliseconds) {
+  // The wait keeps the window painted and its tables scrollable.
+  QEventLoop loop;
+  QTimer::singleShot(std::chrono::milliseconds(milliseconds), &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+double MainWindow::clock_seconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - clock_start_).count();
+}
+
+void MainWindow::end_program() {
+  ending_ = true;
+  QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void MainWindow::MouseWheel(std::int32_t, std::int32_t rotation, std::int32_t, std::int32_t) {
+  TableScrollBar* target = active_table_ == 1 ? scrl1_ : active_table_ == 2 ? scrl2_ : nullptr;
+  if (target == nullptr) return;
+  target->setValue(wheel_value(target->value(), rotation, target->minimum(), target->maximum()));
+}
+
+template <typename Work>
+void MainWindow::while_busy(Work&& work) {
+  if (busy_ || ending_) return;
+  busy_ = true;
+  work();
+  busy_ = false;
+  if (close_pending_ && !ending_) close();
+}
+
+void MainWindow::run_operation(void (engine::Engine::*run)()) {
+  if (!commands_) return;
+  while_busy([&] { (commands_->engine.*run)(); });
+}
+
+void MainWindow::menuclear_Click() {
+  disable();
+  devices::erase_images(workspace_.current_device, workspace_.memory_images);
+  {
+    // Both views go to line 0 before anything is drawn: a first line left over from a
+    // larger model could lie past the new images.
+    const QSignalBlocker block1(scrl1_);
+    const QSignalBlocker block2(scrl2_);
+    scrl1_->setValue(0);
+    scrl2_->setValue(0);
+  }
+  updatedisplay();
+  label_hex_->clear();
+  label_status_->clear();
+  enable();
+  scrl1_->setMaximum(0);
+  scrl2_->setMaximum(0);
+  const devices::CurrentDevice& device = workspace_.current_device;
+  if (device.flash_size > 0) scrl1_->setMaximum(scroll_maximum(device.flash_size, kFlashBytesPerLine));
+  if (device.eeprom_size > 0) scrl2_->setMaximum(scroll_maximum(device.eeprom_size, kEepromBytesPerLine));
+  scrl2_->setFocus();
+  scrl1_->setFocus();
+}
+
+std::string MainWindow::choose_hex_file(bool save) {
+  QFileDialog dialog(this,
+                     save ? QStringLiteral("Save Buffer As") : QStringLiteral("Select HEX File To Open"),
+                     QFile::decodeName(workspace_.last_path.c_str()));
+  dialog.setObjectName(save ? QStringLiteral("CommonDialog2") : QStringLiteral("CommonDialog1"));
+  dialog.setNameFilters({QStringLiteral("Intel HEX files (*.hex)"), QStringLiteral("All files (*.*)")});
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // The Save command asks its own overwrite question, with the program's own box.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (runner_.run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+void MainWindow::menuopen_Click() {
+  if (!commands_) return;
+  while_busy([this] { commands_->hex_files.open(choose_hex_file(false)); });
+}
+
+void MainWindow::menusave_Click() {
+  if (!commands_) return;
+  while_busy([this] { commands_->hex_files.save(choose_hex_file(true)); });
+}
+
+void MainWindow::menumodel_Click() {
+  while_busy([this] {
+    dialogs_.model_picker(this, device_list_, workspace_.current_device, settings_);
+    menuclear_Click();
+  });
+}
+
+void MainWindow::menuprogtime_Click() {
+  const std::string reply = dialogs_.input_box(this, kProgTimePrompt, paths_.program_title,
+                                               std::to_string(workspace_.current_device.prog_time));
+  const ProgTimeReply read = read_programming_time(reply);
+  if (read.outcome == ProgTimeReply::Outcome::wrong) {
+    message_box(kWrongEntry, core::BoxKind::error, paths_.program_title);
+  } else if (read.outcome == ProgTimeReply::Outcome::accepted) {
+    workspace_.current_device.prog_time = read.milliseconds;
+  }
+}
+
+void MainWindow::menucolors_Click() {
+  theme_picker(runner_, this, settings_, colours_, [this] { settheme(); });
+}
+
+void MainWindow::menuabout_Click() {
+  message_box(about_text(paths_.program_title), core::BoxKind::plain, paths_.program_title);
+}
+
+void MainWindow::label_vpp_Click() {
+  if (busy_ || ending_) return;
+  workspace_.vpp_on = !workspace_.vpp_on;
+  if (workspace_.vpp_on) {
+    disable();
+    set_status("Vpp and Vdd voltages turned ON!");
+    reports_.hid_begin(workspace_.current_device.voltage_seq);
+  } else {
+    enable();
+    set_status("Vpp and Vdd voltages turned OFF!");
+    reports_.hid_end();
+  }
+}
+
+void MainWindow::table_pointer_moved(std::int32_t table) {
+  if (table == 1 && active_table_ == 2) scrl1_->setFocus();
+  if (table == 2 && active_table_ == 1) scrl2_->setFocus();
+}
+
+void MainWindow::table_focused(std::int32_t table) { (table == 1 ? scrl1_ : scrl2_)->setFocus(); }
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange) return;
+  if (isActiveWindow()) {
+    wheel_hook_.hook_wheel(windowHandle());
+  } else {
+    wheel_hook_.unhook_wheel();
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Closing in the middle of a run would leave the target powered and half written;
+  // the window closes as soon as the work has ended and the target is powered down.
+  if (busy_ && !ending_) {
+    close_pending_ = true;
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::MouseButtonRelease) scrl1_->setFocus();
+  return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace tessaflex::ui

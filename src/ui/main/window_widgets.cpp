@@ -1,0 +1,31 @@
+// The two small widget kinds of the main window: clickable labels and table scroll bars.
+#include "ui/main/window_widgets.h"
+
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace tessaflex::ui {
+
+ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
+  setAlignment(Qt::AlignCenter);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+TableScrollBar::TableScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void TableScrollBar::focusInEvent(QFocusEvent* event) {
+  QScrollBar::focusInEvent(event);
+  emit focused();
+}
+
+void TableScrollBar::wheelEvent(QWheelEvent* event) { event->ignore(); }
+
+}  // namespace tessaflex::ui

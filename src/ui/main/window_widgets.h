@@ -1,0 +1,40 @@
+// The two small widget kinds of the main window: clickable labels and table scroll bars.
+#pragma once
+
+#include <QLabel>
+#include <QScrollBar>
+
+namespace tessaflex::ui {
+
+// A label with a single-line border and centred text that reports clicks.
+class ClickableLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit ClickableLabel(QWidget* parent = nullptr);
+
+ signals:
+  void clicked();
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A vertical scroll bar that reports getting the focus and leaves the wheel to the
+// window: the window moves the table it chose by its own step, and a second, private
+// scroll of the bar under the pointer would move a table twice.
+class TableScrollBar : public QScrollBar {
+  Q_OBJECT
+
+ public:
+  explicit TableScrollBar(QWidget* parent = nullptr);
+
+ signals:
+  void focused();
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+};
+
+}  // namespace tessaflex::ui

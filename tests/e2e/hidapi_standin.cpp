@@ -1,0 +1,137 @@
+// Stands in for hidapi inside the real program (LD_PRELOAD): the one programmer it finds
+// is the virtual programmer with the chip named by TESSAFLEX_E2E_CHIP.
+//
+// After every power-down report, and when the program ends, it writes the chip's state to
+// the file named by TESSAFLEX_E2E_STATE (written beside and renamed, so a reader never sees
+// half a file):
+//   power_downs N
+//   violations N
+//   flash <hex bytes>
+//   eeprom <hex bytes>
+//   <one line per violation>
+#include <hidapi/hidapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "core/hex_text.h"
+#include "support/virtual_programmer.h"
+
+namespace {
+
+using tessaflex::testing::VirtualProgrammer;
+
+const char* environment(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : fallback;
+}
+
+struct Standin {
+  VirtualProgrammer programmer{environment("TESSAFLEX_E2E_CHIP", "18F1320")};
+  std::string state_path = environment("TESSAFLEX_E2E_STATE", "");
+  int power_downs = 0;
+  std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
+
+  ~Standin() { dump(); }
+
+  // The chip's clock follows real time: the program really waits for self-timed writes.
+  void catch_up() {
+    const auto whole =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - last);
+    programmer.advance_ms(whole.count());
+    last += whole;
+  }
+
+  void dump() const {
+    if (state_path.empty()) return;
+    const std::string temporary = state_path + ".new";
+    {
+      std::ofstream out(temporary, std::ios::trunc);
+      out << "power_downs " << power_downs << '\n' << "violations " << programmer.violations().size() << '\n';
+      out << "flash ";
+      for (std::uint8_t byte : programmer.flash()) out << tessaflex::core::byte_to_hex(byte);
+      out << "\neeprom ";
+      for (std::uint8_t byte : programmer.eeprom()) out << tessaflex::core::byte_to_hex(byte);
+      out << '\n' << programmer.violations_text() << '\n';
+    }
+    std::rename(temporary.c_str(), state_path.c_str());
+  }
+};
+
+Standin& standin() {
+  static Standin instance;
+  return instance;
+}
+
+char kPath[] = "virtual-programmer";
+
+}  // namespace
+
+extern "C" {
+
+int hid_init() { return 0; }
+int hid_exit() { return 0; }
+
+hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short product_id) {
+  const bool wanted = (vendor_id == 0 || vendor_id == VirtualProgrammer::kVendorId) &&
+                      (product_id == 0 || product_id == VirtualProgrammer::kProductId);
+  if (!wanted) return nullptr;
+  auto* info = new hid_device_info{};
+  info->path = kPath;
+  info->vendor_id = VirtualProgrammer::kVendorId;
+  info->product_id = VirtualProgrammer::kProductId;
+  return info;
+}
+
+void hid_free_enumeration(hid_device_info* devices) {
+  while (devices != nullptr) {
+    hid_device_info* next = devices->next;
+    delete devices;
+    devices = next;
+  }
+}
+
+hid_device* hid_open_path(const char* path) {
+  if (std::strcmp(path, kPath) != 0) return nullptr;
+  Standin& s = standin();
+  s.programmer.connect();
+  return s.programmer.terminal_connected() ? reinterpret_cast<hid_device*>(&s) : nullptr;
+}
+
+hid_device* hid_open(unsigned short, unsigned short, const wchar_t*) { return hid_open_path(kPath); }
+
+void hid_close(hid_device*) {}
+
+int hid_write(hid_device*, const unsigned char* data, size_t length) {
+  // Byte 0 is the report ID; the eight report bytes follow.
+  if (length < 9) return -1;
+  Standin& s = standin();
+  tessaflex::link::Report report{};
+  std::memcpy(report.data(), data + 1, report.size());
+  s.catch_up();
+  if (!s.programmer.terminal_write(report)) return -1;
+  if (report[0] == 103) {  // power down: a run has ended
+    ++s.power_downs;
+    s.dump();
+  }
+  return static_cast<int>(length);
+}
+
+int hid_read_timeout(hid_device*, unsigned char* data, size_t length, int) {
+  tessaflex::link::Report report{};
+  if (length < report.size() || !standin().programmer.terminal_read(report)) return 0;
+  std::memcpy(data, report.data(), report.size());
+  return static_cast<int>(report.size());
+}
+
+int hid_read(hid_device* device, unsigned char* data, size_t length) {
+  return hid_read_timeout(device, data, length, -1);
+}
+
+const wchar_t* hid_error(hid_device*) { return L"virtual programmer"; }
+
+}  // extern "C"
