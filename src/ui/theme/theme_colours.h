@@ -33,10 +33,11 @@ constexpr Colour rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
 // Owned by the UI layer and handed by reference to every window; only load_theme
 // writes it. Every slot is black until the first theme is loaded.
+// (The array is not called "slots": Qt defines that word as a macro.)
 struct ThemeColours {
   std::string theme_name;
-  std::array<Colour, kSlots> slots{};
-  Colour operator[](Slot slot) const { return slots[slot]; }
+  std::array<Colour, kSlots> values{};
+  Colour operator[](Slot slot) const { return values[slot]; }
 };
 
 }  // namespace tessaflex::ui::theme
