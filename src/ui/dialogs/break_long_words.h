@@ -1,0 +1,20 @@
+// Breaking words too long for one line of the message box at a folder or word separator.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaflex::ui {
+
+// Words longer than this many characters are broken.
+inline constexpr std::size_t kLongWord = 55;
+
+// The text as the message box shows and copies it. One trailing CR LF is dropped. Every
+// word (lines split at CR LF, words at each single space) longer than kLongWord is broken
+// once, after its last "\" at a position up to kLongWord, or failing that its last "_"
+// there, by inserting CR LF; the rest of the word is left whole however long it is.
+// Everything else, runs of spaces and empty lines included, comes back unchanged.
+// Lengths count the text's bytes.
+std::string break_long_words(std::string_view text);
+
+}  // namespace tessaflex::ui

@@ -1,0 +1,67 @@
+// The program's message box, input box and model picker, shown through one modal seam.
+#include "ui/dialogs/dialogs.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "ui/dialogs/input_box_dialog.h"
+#include "ui/dialogs/message_box_dialog.h"
+#include "ui/dialogs/model_picker_dialog.h"
+
+namespace tessaflex::ui {
+namespace {
+
+constexpr std::int32_t kKindYesNo = static_cast<std::int32_t>(core::BoxKind::question);
+
+void centre_on_screen(QWidget& window, QWidget* parent) {
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  QRect place(QPoint(), window.size());
+  place.moveCenter(screen->availableGeometry().center());
+  window.move(place.topLeft());
+}
+
+}  // namespace
+
+Dialogs::Dialogs(ModalRunner& runner, const core::ProgramPaths& paths, const theme::ThemeColours& colours)
+    : runner_(runner), paths_(paths), colours_(colours) {}
+
+std::string Dialogs::caption_or_title(std::string_view caption) const {
+  return caption.empty() ? paths_.program_title : std::string(caption);
+}
+
+core::BoxAnswer Dialogs::message_box(QWidget* parent, std::string_view text, core::BoxKind kind,
+                                     std::string_view caption) {
+  MessageBoxDialog box(exchange_, paths_.dialog_scale, colours_, parent);
+  exchange_.box_text = text;
+  exchange_.box_kind = static_cast<std::int32_t>(kind);
+  box.setWindowTitle(QString::fromStdString(caption_or_title(caption)));
+  box.prepare_display();
+  centre_on_screen(box, parent);
+  // A box the window system closed never returns an earlier box's answer; a question
+  // closed that way keeps things as they are.
+  if (runner_.run(box) != QDialog::Accepted) exchange_.box_result = exchange_.box_kind == kKindYesNo ? 7 : 1;
+  return static_cast<core::BoxAnswer>(exchange_.box_result);
+}
+
+std::string Dialogs::input_box(QWidget* parent, std::string_view prompt, std::string_view caption,
+                               std::string_view default_text) {
+  InputBoxDialog box(exchange_, paths_.dialog_scale, colours_, parent);
+  exchange_.box_text = prompt;
+  exchange_.box_input = default_text;
+  box.setWindowTitle(QString::fromStdString(caption_or_title(caption)));
+  box.prepare_display();
+  centre_on_screen(box, parent);
+  if (runner_.run(box) != QDialog::Accepted) exchange_.box_input.clear();
+  return exchange_.box_input;
+}
+
+void Dialogs::model_picker(QWidget* parent, const devices::DeviceList& list, devices::CurrentDevice& device,
+                           const core::SettingsStore& settings) {
+  ModelPickerDialog picker(list, device, settings, colours_, parent);
+  if (runner_.run(picker) != QDialog::Accepted) device.model_index = picker.opened_model_index();
+}
+
+}  // namespace tessaflex::ui

@@ -1,0 +1,153 @@
+// The model picker: entries and height for the list's size, highlight, Select and Cancel.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <functional>
+#include <tuple>
+#include <vector>
+
+#include "dialog_test_support.h"
+#include "support/scripted_runner.h"
+#include "support/temp_settings.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/picker_layout.h"
+
+namespace tessaflex::ui {
+namespace {
+
+// A list of count models named M1, M2, ..., model i programming in i milliseconds.
+devices::DeviceList models(int count) {
+  devices::DeviceList list;
+  for (int i = 1; i <= count; ++i) {
+    devices::DeviceModel& model = list.device_list.emplace_back();
+    model.model = "M" + std::to_string(i);
+    model.flash = "1024";
+    model.eeprom = "256";
+    model.progtime = std::to_string(i);
+  }
+  list.model_count = count;
+  return list;
+}
+
+QLabel& entry(QDialog& dialog, int index) {
+  return child<QLabel>(dialog, ("opcija_" + std::to_string(index)).c_str());
+}
+
+const QColor kHighlight(200, 0, 0);
+
+// Which of the entries 1..count are highlighted.
+std::vector<int> highlighted(QDialog& d, int count) {
+  std::vector<int> out;
+  for (int i = 1; i <= count; ++i) {
+    if (entry(d, i).palette().color(QPalette::Window) == kHighlight) out.push_back(i);
+  }
+  return out;
+}
+
+class ModelPickerTest : public ::testing::Test {
+ protected:
+  ModelPickerTest() { colours.values[theme::highlight_back] = theme::rgb(200, 0, 0); }
+
+  // Opens the picker with model current applied and its time then set by hand to 17 ms.
+  void pick(const devices::DeviceList& list, int current, const std::function<void(QDialog&)>& act) {
+    device.model_index = current;
+    devices::apply_selected_model(list, device);
+    device.prog_time = 17;
+    runner.then(act);
+    dialogs.model_picker(nullptr, list, device, settings.store());
+  }
+
+  std::string stored() const { return settings.store().get_setting("Microcontroller Model", "none"); }
+
+  testing::ScriptedRunner runner;
+  testing::TempSettings settings;
+  core::ProgramPaths paths;
+  theme::ThemeColours colours;
+  Dialogs dialogs{runner, paths, colours};
+  devices::CurrentDevice device;
+};
+
+TEST_F(ModelPickerTest, ShowsTheFirstSeventyModelsInAFittedWindow) {
+  for (const auto& [count, shown, height] : {std::tuple{1, 1, 61}, {3, 3, 77}, {75, 70, 605}}) {
+    pick(models(count), 1, [&](QDialog& d) {
+      for (int i = 1; i <= 70; ++i) EXPECT_EQ(entry(d, i).isVisible(), i <= shown) << i;
+      EXPECT_EQ(entry(d, shown).text().toStdString(), "M" + std::to_string(shown));
+      EXPECT_EQ(entry(d, shown).geometry(), to_pixels(picker_entry(shown)));
+      EXPECT_EQ(child(d, "Command1").y(), height - 29);
+      EXPECT_EQ(d.size(), QSize(305, height));
+      click(d, "Command2");
+    });
+  }
+}
+
+TEST_F(ModelPickerTest, HighlightsTheCurrentModelThenTheClickedOneAndTellsSizes) {
+  pick(models(3), 2, [](QDialog& d) {
+    EXPECT_EQ(entry(d, 3).toolTip().toStdString(), "FLASH: 1024, EEPROM: 256");
+    EXPECT_EQ(highlighted(d, 3), std::vector<int>{2});
+    QTest::mouseClick(&entry(d, 3), Qt::LeftButton);
+    EXPECT_EQ(highlighted(d, 3), std::vector<int>{3});
+    click(d, "Command2");
+  });
+  EXPECT_EQ(runner.captions, std::vector<std::string>{"Select Microcontroller"});
+}
+
+enum class Close { select, cancel, double_click, esc_then_select, other };
+
+struct Choice {
+  const char* name;
+  std::vector<int> clicks;  // entries clicked in order; a double-click hits the last
+  Close close;
+  int model_index;
+  std::string stored;      // the setting afterwards, "none" when never written
+  std::int32_t prog_time;  // 17 unless a model was applied
+};
+
+class ModelPickerChoice : public ModelPickerTest, public ::testing::WithParamInterface<Choice> {};
+
+TEST_P(ModelPickerChoice, StoresAndAppliesOnlyAChangedSelection) {
+  const Choice& c = GetParam();
+  pick(models(5), 2, [&](QDialog& d) {
+    for (int index : c.clicks) QTest::mouseClick(&entry(d, index), Qt::LeftButton);
+    switch (c.close) {
+      case Close::select:
+        return click(d, "Command1");
+      case Close::cancel:
+        return click(d, "Command2");
+      case Close::double_click:
+        QTest::mouseDClick(&entry(d, c.clicks.back()), Qt::LeftButton);
+        EXPECT_FALSE(d.isVisible());
+        return;
+      case Close::esc_then_select:
+        press(d, Qt::Key_Escape);
+        EXPECT_TRUE(d.isVisible());
+        return click(d, "Command1");
+      case Close::other:
+        d.close();
+    }
+  });
+  EXPECT_EQ(device.model_index, c.model_index);
+  EXPECT_EQ(stored(), c.stored);
+  EXPECT_EQ(device.prog_time, c.prog_time);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Closes, ModelPickerChoice,
+    ::testing::Values(Choice{"SelectAnother", {5}, Close::select, 5, "5", 5},
+                      Choice{"SelectBackToTheCurrent", {5, 2}, Close::select, 2, "none", 17},
+                      Choice{"DoubleClickSelects", {5}, Close::double_click, 5, "5", 5},
+                      Choice{"CancelRestores", {5}, Close::cancel, 2, "none", 17},
+                      Choice{"EscDoesNothing", {5}, Close::esc_then_select, 5, "5", 5},
+                      Choice{"ClosedOtherwiseRestores", {5}, Close::other, 2, "none", 17}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(ModelPickerTest, ModelBeyondTheSeventiethIsHighlightedNowhereAndKept) {
+  pick(models(75), 72, [](QDialog& d) {
+    EXPECT_EQ(highlighted(d, 70), std::vector<int>{});
+    click(d, "Command1");
+  });
+  EXPECT_EQ(device.model_index, 72);
+  EXPECT_EQ(stored(), "none");
+}
+
+}  // namespace
+}  // namespace tessaflex::ui
