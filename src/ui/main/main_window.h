@@ -130,6 +130,12 @@ class MainWindow : public QMainWindow, public core::Host {
   void label_vpp_Click();
   void table_pointer_moved(std::int32_t table);
   void table_focused(std::int32_t table);
+  // The byte editor: arming it over a table byte, opening it over a configuration byte,
+  // and closing it (storing the typed value on Enter).
+  void table_released(std::int32_t table, Qt::MouseButton button, int x, int y);
+  void label_conf_Click(int index);
+  void close_editor(bool store);
+  void focus_edited_table();
   // The path the user chose in a HEX file dialog, "" when cancelled.
   std::string choose_hex_file(bool save);
 
@@ -146,6 +152,9 @@ class MainWindow : public QMainWindow, public core::Host {
   WheelHook wheel_hook_;
   std::chrono::steady_clock::time_point clock_start_ = std::chrono::steady_clock::now();
   std::int32_t active_table_ = 0;
+  bool editor_armed_ = false;
+  std::int32_t edit_target_ = 0;   // 1 a FLASH byte, 2 an EEPROM byte, 3 a configuration byte
+  std::int32_t edit_address_ = 0;  // the byte's address, or the configuration index 1..14
   bool busy_ = false;
   bool close_pending_ = false;
   bool ending_ = false;

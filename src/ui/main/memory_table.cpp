@@ -62,8 +62,9 @@ void MemoryTable::mouseMoveEvent(QMouseEvent* event) {
 
 void MemoryTable::mouseReleaseEvent(QMouseEvent* event) {
   const QPointF at = event->position() - QPointF(kInset, kInset);
+  // Taken here: passed on, the release would reach the window as a background click.
+  event->accept();
   emit released(event->button(), to_twips(at.x()), to_twips(at.y()));
-  QWidget::mouseReleaseEvent(event);
 }
 
 void MemoryTable::focusInEvent(QFocusEvent* event) {

@@ -13,7 +13,8 @@ ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
-  QLabel::mouseReleaseEvent(event);
+  // Taken here: passed on, the release would reach the window as a background click.
+  event->accept();
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
 }
 

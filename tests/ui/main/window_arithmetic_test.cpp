@@ -7,6 +7,7 @@
 
 #include "ui/main/options_texts.h"
 #include "ui/main/scroll_arithmetic.h"
+#include "ui/main/table_cell.h"
 #include "ui/main/table_text.h"
 
 namespace tessaflex::ui {
@@ -122,6 +123,52 @@ TEST(OptionsTexts, AboutHasEightLinesEachEndedByALineEnd) {
   EXPECT_EQ(rows[6], "Send bug reports and suggestions to:");
   EXPECT_EQ(rows[8], "");
   for (int line : {1, 4, 7}) EXPECT_FALSE(rows[static_cast<std::size_t>(line)].empty()) << line;
+}
+
+TEST(TableCell, TheByteUnderThePointer) {
+  struct Case {
+    const TableGeometry& table;
+    double x, y;
+    std::int32_t first, size;
+    std::optional<std::int32_t> address;
+  };
+  for (const Case& c : {
+           Case{kFlashGeometry, 1000, 200, 2, 4096, 48},
+           Case{kFlashGeometry, 959, 0, 0, 4096, std::nullopt},
+           Case{kFlashGeometry, 960, 0, 0, 4096, 0},
+           Case{kFlashGeometry, 960 + 16 * 360, 0, 0, 4096, std::nullopt},
+           Case{kFlashGeometry, 960 + 16 * 360 - 1, 7 * 195, 0, 4096, 127},
+           Case{kFlashGeometry, 1000, 8 * 195, 0, 4096, std::nullopt},
+           Case{kFlashGeometry, 1000, -1, 0, 4096, std::nullopt},
+           Case{kFlashGeometry, 1000, 195, 255, 4096, std::nullopt},  // past the image's end
+           Case{kEepromGeometry, 720 + 7 * 360 + 10, 0, 0, 256, 7},
+           Case{kEepromGeometry, 720 + 7 * 360 + 10, 0, 0, 4, std::nullopt},
+           Case{kEepromGeometry, 720, 0, 0, 0, std::nullopt},
+       }) {
+    const auto cell = cell_under_pointer(c.table, c.x, c.y, c.first, c.size);
+    EXPECT_EQ(cell ? std::optional(cell->address) : std::nullopt, c.address) << c.x << ',' << c.y;
+  }
+  const auto cell = cell_under_pointer(kFlashGeometry, 1000, 200, 2, 4096);
+  ASSERT_TRUE(cell);
+  EXPECT_EQ(cell->row, 1);
+  EXPECT_EQ(cell->column, 0);
+}
+
+TEST(TableCell, TypedByte) {
+  for (const auto& [text, value] :
+       std::initializer_list<std::pair<const char*, std::optional<int>>>{{"ff", 255},
+                                                                         {"000A", 10},
+                                                                         {"100FF", 255},
+                                                                         {"3c", 60},
+                                                                         {"5", 5},
+                                                                         {"", std::nullopt},
+                                                                         {"G1", std::nullopt},
+                                                                         {" 5", std::nullopt},
+                                                                         {"1FF", std::nullopt},
+                                                                         {"100", std::nullopt}}) {
+    const auto typed = typed_byte(text);
+    EXPECT_EQ(typed ? std::optional<int>(*typed) : std::nullopt, value) << '"' << text << '"';
+  }
 }
 
 }  // namespace
