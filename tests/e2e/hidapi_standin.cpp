@@ -1,9 +1,10 @@
 // Stands in for hidapi inside the real program (LD_PRELOAD): the one programmer it finds
 // is the virtual programmer with the chip named by TESSAFLEX_E2E_CHIP.
 //
-// After every power-down report, and when the program ends, it writes the chip's state to
-// the file named by TESSAFLEX_E2E_STATE (written beside and renamed, so a reader never sees
-// half a file):
+// After every power-up and power-down report, and when the program ends, it writes the
+// chip's state to the file named by TESSAFLEX_E2E_STATE (written beside and renamed, so a
+// reader never sees half a file):
+//   power_ups N
 //   power_downs N
 //   violations N
 //   flash <hex bytes>
@@ -33,6 +34,7 @@ const char* environment(const char* name, const char* fallback) {
 struct Standin {
   VirtualProgrammer programmer{environment("TESSAFLEX_E2E_CHIP", "18F1320")};
   std::string state_path = environment("TESSAFLEX_E2E_STATE", "");
+  int power_ups = 0;
   int power_downs = 0;
   std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
 
@@ -51,7 +53,9 @@ struct Standin {
     const std::string temporary = state_path + ".new";
     {
       std::ofstream out(temporary, std::ios::trunc);
-      out << "power_downs " << power_downs << '\n' << "violations " << programmer.violations().size() << '\n';
+      out << "power_ups " << power_ups << '\n'
+          << "power_downs " << power_downs << '\n'
+          << "violations " << programmer.violations().size() << '\n';
       out << "flash ";
       for (std::uint8_t byte : programmer.flash()) out << tessaflex::core::byte_to_hex(byte);
       out << "\neeprom ";
@@ -114,8 +118,9 @@ int hid_write(hid_device*, const unsigned char* data, size_t length) {
   std::memcpy(report.data(), data + 1, report.size());
   s.catch_up();
   if (!s.programmer.terminal_write(report)) return -1;
-  if (report[0] == 103) {  // power down: a run has ended
-    ++s.power_downs;
+  // Power-ups and power-downs tell the test that a run has started or ended.
+  if (report[0] == 101 || report[0] == 102 || report[0] == 103) {
+    ++(report[0] == 103 ? s.power_downs : s.power_ups);
     s.dump();
   }
   return static_cast<int>(length);

@@ -138,7 +138,7 @@ TEST_P(Operations, EraseBlankCheckProgramVerifyRead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, Operations, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "ToolsMenu" : "Buttons"; });
+                         [](const auto& row) { return row.param ? "ToolsMenu" : "Buttons"; });
 
 TEST(MainWindow, TestVppSwitchesPowerAndCommands) {
   WindowWorld world;

@@ -106,7 +106,9 @@ TEST(OptionsTexts, ProgrammingTimeReplies) {
         Case{"31", Outcome::wrong, 0}, Case{"abc", Outcome::wrong, 0}, Case{"", Outcome::unchanged, 0}}) {
     const ProgTimeReply read = read_programming_time(c.reply);
     EXPECT_EQ(read.outcome, c.outcome) << c.reply;
-    if (c.outcome == Outcome::accepted) EXPECT_EQ(read.milliseconds, c.ms) << c.reply;
+    if (c.outcome == Outcome::accepted) {
+      EXPECT_EQ(read.milliseconds, c.ms) << c.reply;
+    }
   }
 }
 
