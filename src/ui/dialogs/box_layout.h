@@ -1,7 +1,7 @@
 // The layout arithmetic of the message box and the input box, in twips of the client area.
 #pragma once
 
-#include "ui/dialogs/twips.h"
+#include "ui/twips.h"
 
 namespace tessaflex::ui {
 

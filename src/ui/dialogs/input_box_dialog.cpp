@@ -7,7 +7,6 @@
 #include <QPushButton>
 
 #include "ui/dialogs/box_layout.h"
-#include "ui/dialogs/theme_paint.h"
 #include "ui/fonts.h"
 #include "ui/theme/qt_colour.h"
 
@@ -78,7 +77,7 @@ void InputBoxDialog::prepare_display() {
 void InputBoxDialog::settheme() {
   theme::paint_widget(*this, colours_[theme::top_label_back]);
   theme::paint_widget(*lab_title_, colours_[theme::message_back], colours_[theme::message_fore]);
-  paint_field(*txt_input_, colours_[theme::value_back], colours_[theme::value_fore]);
+  theme::paint_field(*txt_input_, colours_[theme::value_back], colours_[theme::value_fore]);
 }
 
 }  // namespace tessaflex::ui

@@ -13,7 +13,6 @@
 #include "ui/dialogs/box_icons.h"
 #include "ui/dialogs/box_layout.h"
 #include "ui/dialogs/break_long_words.h"
-#include "ui/dialogs/theme_paint.h"
 #include "ui/fonts.h"
 #include "ui/theme/qt_colour.h"
 
@@ -150,7 +149,7 @@ void MessageBoxDialog::prepare_display() {
 void MessageBoxDialog::settheme() {
   theme::paint_widget(*this, colours_[theme::window_back]);
   theme::paint_widget(*lab_title_, colours_[theme::message_back], colours_[theme::message_fore]);
-  paint_field(*txt_title_, colours_[theme::message_back], colours_[theme::message_fore]);
+  theme::paint_field(*txt_title_, colours_[theme::message_back], colours_[theme::message_fore]);
 }
 
 bool MessageBoxDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -37,7 +37,7 @@ ModelPickerDialog::ModelPickerDialog(const devices::DeviceList& list, devices::C
   shown_ = picker_shown_count(std::min(list.model_count, held));
   for (int i = 1; i <= kPickerEntries; ++i) {
     auto* entry = new QLabel(this);
-    entry->setObjectName(QStringLiteral("opcija_%1").arg(i));
+    entry->setObjectName(QStringLiteral("opcija(%1)").arg(i));
     entry->setGeometry(to_pixels(picker_entry(i)));
     entry->setFrameStyle(QFrame::Box | QFrame::Plain);
     entry->setAlignment(Qt::AlignCenter);

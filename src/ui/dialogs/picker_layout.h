@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "ui/dialogs/twips.h"
+#include "ui/twips.h"
 
 namespace tessaflex::ui {
 

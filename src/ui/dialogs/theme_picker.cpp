@@ -10,16 +10,12 @@
 #include "ui/fonts.h"
 #include "ui/theme/load_theme.h"
 #include "ui/theme/qt_colour.h"
+#include "ui/twips.h"
 
 namespace tessaflex::ui {
 namespace {
 
-// Places and sizes in twips; 15 make one logical pixel and every length here is a multiple.
-constexpr int px(int twips) { return twips / 15; }
-QRect twips_rect(int left, int top, int width, int height) {
-  return QRect(px(left), px(top), px(width), px(height));
-}
-
+// Places and sizes in twips.
 constexpr int kClientWidth = 4575;
 constexpr int kClientHeight = 7515;
 constexpr int kColumnLeft[2] = {120, 2340};
@@ -72,7 +68,7 @@ ThemePicker::ThemePicker(QWidget* parent, const core::SettingsStore& settings, t
   setObjectName(QStringLiteral("Form34"));
   setWindowTitle(QStringLiteral("Change Color Theme"));
   setFont(window_font(8.25));
-  setFixedSize(px(kClientWidth), px(kClientHeight));
+  setFixedSize(twips_to_pixels(kClientWidth), twips_to_pixels(kClientHeight));
   theme::paint_widget(*this, theme::original_lite()[theme::window_back]);
 
   const auto& table = theme::theme_table();
@@ -80,13 +76,13 @@ ThemePicker::ThemePicker(QWidget* parent, const core::SettingsStore& settings, t
     const std::string_view name = table[table_index_of_cell(cell)].name;
     auto* entry = new ThemeEntry(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())), this,
                                  [this, cell] { entry_clicked(cell); });
-    entry->setObjectName(QStringLiteral("opcija_%1").arg(cell));
+    entry->setObjectName(QStringLiteral("opcija(%1)").arg(cell));
     entry->setFrameStyle(QFrame::Box | QFrame::Plain);
     entry->setLineWidth(1);
     entry->setAlignment(Qt::AlignCenter);
     const int row = static_cast<int>(cell / 2);
-    entry->setGeometry(
-        twips_rect(kColumnLeft[cell % 2], kFirstRowTop + kRowPitch * row, kEntryWidth, kEntryHeight));
+    entry->setGeometry(to_pixels(
+        TwipsRect{kColumnLeft[cell % 2], kFirstRowTop + kRowPitch * row, kEntryWidth, kEntryHeight}));
     theme::paint_widget(*entry, theme::rgb(255, 255, 255), theme::rgb(0, 0, 0));
     opcija_[cell] = entry;
   }
@@ -95,10 +91,10 @@ ThemePicker::ThemePicker(QWidget* parent, const core::SettingsStore& settings, t
   // Enter presses the focused button, Select only when it has the focus.
   auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
   cancel->setObjectName(QStringLiteral("Command2"));
-  cancel->setGeometry(twips_rect(2340, 7080, 1035, 375));
+  cancel->setGeometry(to_pixels(TwipsRect{2340, 7080, 1035, 375}));
   auto* select = new QPushButton(QStringLiteral("Select"), this);
   select->setObjectName(QStringLiteral("Command1"));
-  select->setGeometry(twips_rect(3420, 7080, 1035, 375));
+  select->setGeometry(to_pixels(TwipsRect{3420, 7080, 1035, 375}));
   select->setDefault(true);
   setTabOrder(cancel, select);
   cancel->setFocus();

@@ -30,6 +30,7 @@
 #include "ui/theme/load_theme.h"
 #include "ui/theme/qt_colour.h"
 #include "ui/theme/theme_table.h"
+#include "ui/twips.h"
 
 namespace tessaflex::ui {
 namespace {
@@ -38,8 +39,6 @@ namespace {
 constexpr int kClientWidth = 7095;
 constexpr int kClientHeight = 6435;
 constexpr int kLabelHeight = 255;
-
-constexpr int px(int twips) { return twips / kTwipsPerPixel; }
 
 QString text_of(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -87,7 +86,8 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
   setFont(window_font(8.25));
   build_controls();
   build_menus();
-  setFixedSize(px(kClientWidth), px(kClientHeight) + menuBar()->sizeHint().height());
+  setFixedSize(twips_to_pixels(kClientWidth),
+               twips_to_pixels(kClientHeight) + menuBar()->sizeHint().height());
   // Created in the default theme's backgrounds, the labels in the platform's text colour,
   // until the start-up sequence paints the stored theme.
   paint_theme(creation_colours(), false);
@@ -101,14 +101,16 @@ ClickableLabel* MainWindow::add_label(const char* name, const char* text, const 
   label->setObjectName(QString::fromLatin1(name));
   label->setText(QString::fromLatin1(text));
   if (tooltip != nullptr) label->setToolTip(QString::fromLatin1(tooltip));
-  label->setGeometry(px(left), px(top), px(width), px(height));
+  label->setGeometry(twips_to_pixels(left), twips_to_pixels(top), twips_to_pixels(width),
+                     twips_to_pixels(height));
   return label;
 }
 
 QPushButton* MainWindow::add_button(const char* name, const char* text, int left, int top, int width) {
   auto* button = new QPushButton(QString::fromLatin1(text), client_);
   button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(px(left), px(top), px(width), px(315));
+  button->setGeometry(twips_to_pixels(left), twips_to_pixels(top), twips_to_pixels(width),
+                      twips_to_pixels(315));
   button->setAutoDefault(false);
   return button;
 }
@@ -116,7 +118,7 @@ QPushButton* MainWindow::add_button(const char* name, const char* text, int left
 void MainWindow::build_controls() {
   client_ = new QWidget(this);
   client_->setObjectName(QStringLiteral("client"));
-  client_->setFixedSize(px(kClientWidth), px(kClientHeight));
+  client_->setFixedSize(twips_to_pixels(kClientWidth), twips_to_pixels(kClientHeight));
   client_->installEventFilter(this);
   setCentralWidget(client_);
 
@@ -142,20 +144,24 @@ void MainWindow::build_controls() {
   tabla_flash_ = new MemoryTable(client_);
   tabla_flash_->setObjectName(QStringLiteral("tabla_flash"));
   tabla_flash_->setToolTip(QStringLiteral("Right click on the location to edit its value!"));
-  tabla_flash_->setGeometry(px(60), px(2100), px(6735), px(1755));
+  tabla_flash_->setGeometry(twips_to_pixels(60), twips_to_pixels(2100), twips_to_pixels(6735),
+                            twips_to_pixels(1755));
   scrl1_ = new TableScrollBar(client_);
   scrl1_->setObjectName(QStringLiteral("scrl1"));
-  scrl1_->setGeometry(px(6780), px(2100), px(255), px(1755));
+  scrl1_->setGeometry(twips_to_pixels(6780), twips_to_pixels(2100), twips_to_pixels(255),
+                      twips_to_pixels(1755));
 
   label4_ = add_label("Label4", "EEPROM Memory", nullptr, 60, 3960, 1575, kLabelHeight);
   lfix_[14] = add_label("lfix(14)", "Configuration Bytes", nullptr, 4080, 3960, 1755, kLabelHeight);
   tabla_eeprom_ = new MemoryTable(client_);
   tabla_eeprom_->setObjectName(QStringLiteral("tabla_eeprom"));
   tabla_eeprom_->setToolTip(tabla_flash_->toolTip());
-  tabla_eeprom_->setGeometry(px(60), px(4260), px(3615), px(1755));
+  tabla_eeprom_->setGeometry(twips_to_pixels(60), twips_to_pixels(4260), twips_to_pixels(3615),
+                             twips_to_pixels(1755));
   scrl2_ = new TableScrollBar(client_);
   scrl2_->setObjectName(QStringLiteral("scrl2"));
-  scrl2_->setGeometry(px(3660), px(4260), px(255), px(1755));
+  scrl2_->setGeometry(twips_to_pixels(3660), twips_to_pixels(4260), twips_to_pixels(255),
+                      twips_to_pixels(1755));
   for (TableScrollBar* bar : {scrl1_, scrl2_}) {
     bar->setRange(0, 0);
     bar->setSingleStep(1);
@@ -180,7 +186,8 @@ void MainWindow::build_controls() {
   unosbox_ = new QLineEdit(client_);
   unosbox_->setObjectName(QStringLiteral("unosbox"));
   unosbox_->setFont(fixed);
-  unosbox_->setGeometry(px(1740), px(3960), px(375), px(kLabelHeight));
+  unosbox_->setGeometry(twips_to_pixels(1740), twips_to_pixels(3960), twips_to_pixels(375),
+                        twips_to_pixels(kLabelHeight));
   // Two hex digits are a byte; the Enter rule reads any text, but a longer one is only
   // a typing slip.
   unosbox_->setMaxLength(2);
@@ -510,8 +517,9 @@ void MainWindow::table_released(std::int32_t table, Qt::MouseButton button, int 
   if (!cell) return;
   edit_address_ = cell->address;
   const QPoint origin = grid->pos() + QPoint(MemoryTable::kInset, MemoryTable::kInset);
-  unosbox_->setGeometry(origin.x() + px(geometry.left_margin + cell->column * kByteTwips),
-                        origin.y() + px(cell->row * kLineTwips), px(kByteTwips), px(kLabelHeight));
+  unosbox_->setGeometry(origin.x() + twips_to_pixels(geometry.left_margin + cell->column * kByteTwips),
+                        origin.y() + twips_to_pixels(cell->row * kLineTwips), twips_to_pixels(kByteTwips),
+                        twips_to_pixels(kLabelHeight));
   unosbox_->clear();
   editor_armed_ = true;
   edit_target_ = table;
@@ -524,7 +532,7 @@ void MainWindow::label_conf_Click(int index) {
   if (busy_ || ending_) return;
   edit_address_ = index + 1;
   const QRect at = label_conf_[static_cast<std::size_t>(index)]->geometry();
-  unosbox_->setGeometry(at.x(), at.y(), at.width(), px(kLabelHeight));
+  unosbox_->setGeometry(at.x(), at.y(), at.width(), twips_to_pixels(kLabelHeight));
   unosbox_->clear();
   unosbox_->show();
   unosbox_->setFocus();

@@ -10,11 +10,11 @@
 namespace tessaflex::ui {
 namespace {
 
-constexpr double kCharPixels = static_cast<double>(kCharTwips) / kTwipsPerPixel;
-constexpr double kLinePixels = static_cast<double>(kLineTwips) / kTwipsPerPixel;
+constexpr double kCharPixels = static_cast<double>(kCharTwips) / kTwipsPerLogicalPixel;
+constexpr double kLinePixels = static_cast<double>(kLineTwips) / kTwipsPerLogicalPixel;
 
 // Floor, not truncation: a point left of or above the origin must stay negative.
-int to_twips(double pixels) { return static_cast<int>(std::floor(pixels * kTwipsPerPixel)); }
+int to_twips(double pixels) { return static_cast<int>(std::floor(pixels * kTwipsPerLogicalPixel)); }
 
 }  // namespace
 

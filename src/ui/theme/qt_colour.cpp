@@ -20,4 +20,11 @@ void paint_widget(QWidget& widget, Colour back, Colour fore) {
   widget.setPalette(palette);
 }
 
+void paint_field(QWidget& widget, Colour back, Colour fore) {
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::Base, qt_colour(back));
+  palette.setColor(QPalette::Text, qt_colour(fore));
+  widget.setPalette(palette);
+}
+
 }  // namespace tessaflex::ui::theme

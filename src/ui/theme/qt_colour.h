@@ -18,5 +18,7 @@ inline QColor qt_colour(Colour colour) {
 void paint_widget(QWidget& widget, Colour back);
 // The same, and draws its text (the window-text role, as labels use) in fore.
 void paint_widget(QWidget& widget, Colour back, Colour fore);
+// An entry or text field: the background behind its text (the base role) and the text.
+void paint_field(QWidget& widget, Colour back, Colour fore);
 
 }  // namespace tessaflex::ui::theme

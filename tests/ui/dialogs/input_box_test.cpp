@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "dialog_test_support.h"
+#include "support/qt_environment.h"
 #include "support/scripted_runner.h"
 #include "ui/dialogs/dialogs.h"
 

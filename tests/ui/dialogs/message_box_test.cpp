@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "dialog_test_support.h"
+#include "support/qt_environment.h"
 #include "support/scripted_runner.h"
 #include "ui/dialogs/dialogs.h"
 

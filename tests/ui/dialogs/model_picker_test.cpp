@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialog_test_support.h"
+#include "support/qt_environment.h"
 #include "support/scripted_runner.h"
 #include "support/temp_settings.h"
 #include "ui/dialogs/dialogs.h"
@@ -30,7 +31,7 @@ devices::DeviceList models(int count) {
 }
 
 QLabel& entry(QDialog& dialog, int index) {
-  return child<QLabel>(dialog, ("opcija_" + std::to_string(index)).c_str());
+  return child<QLabel>(dialog, ("opcija(" + std::to_string(index) + ")").c_str());
 }
 
 const QColor kHighlight(200, 0, 0);

@@ -14,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "support/qt_environment.h"
 #include "support/scripted_runner.h"
 #include "support/temp_settings.h"
 #include "ui/theme/load_theme.h"
@@ -22,21 +23,8 @@
 namespace tessaflex::ui {
 namespace {
 
-class QtApplication : public ::testing::Environment {
- public:
-  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
-  void TearDown() override { app_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[6] = "tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QApplication> app_;
-};
-[[maybe_unused]] const auto* const kQtApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
-
 QList<QLabel*> entries(QDialog& dialog) {
-  return dialog.findChildren<QLabel*>(QRegularExpression(QStringLiteral("^opcija_")));
+  return dialog.findChildren<QLabel*>(QRegularExpression(QStringLiteral("^opcija\\(")));
 }
 
 QLabel* entry(QDialog& dialog, const std::string& caption) {

@@ -1,4 +1,4 @@
-// Dialog geometry in twips, the unit the designs are drawn in, and its logical pixels.
+// Window geometry in twips, the unit the designs are drawn in, and its logical pixels.
 #pragma once
 
 #include <QRect>
