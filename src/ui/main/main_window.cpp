@@ -116,7 +116,7 @@ QPushButton* MainWindow::add_button(const char* name, const char* text, int left
 }
 
 void MainWindow::build_controls() {
-  client_ = new QWidget(this);
+  client_ = new Backdrop(this);
   client_->setObjectName(QStringLiteral("client"));
   client_->setFixedSize(twips_to_pixels(kClientWidth), twips_to_pixels(kClientHeight));
   client_->installEventFilter(this);
@@ -308,7 +308,7 @@ void MainWindow::start() {
 
 void MainWindow::paint_theme(const theme::ThemeColours& colours, bool with_text) {
   using namespace theme;
-  paint(client_, colours, window_back, window_back, false);
+  client_->set_colour(theme::qt_colour(colours[window_back]));
   paint(label_ime_, colours, model_name_back, model_name_fore, with_text);
   paint(label_info_, colours, message_back, message_fore, with_text);
   paint(label3_, colours, memory_title_back, memory_title_fore, with_text);

@@ -28,6 +28,7 @@ class QPushButton;
 
 namespace tessaflex::ui {
 
+class Backdrop;
 class ClickableLabel;
 class Dialogs;
 class MemoryTable;
@@ -159,7 +160,7 @@ class MainWindow : public QMainWindow, public core::Host {
   bool close_pending_ = false;
   bool ending_ = false;
 
-  QWidget* client_ = nullptr;
+  Backdrop* client_ = nullptr;
   ClickableLabel* label7_ = nullptr;
   ClickableLabel* label_vpp_ = nullptr;
   ClickableLabel* label_hex_ = nullptr;

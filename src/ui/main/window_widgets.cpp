@@ -2,9 +2,17 @@
 #include "ui/main/window_widgets.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QWheelEvent>
 
 namespace tessaflex::ui {
+
+void Backdrop::set_colour(const QColor& colour) {
+  colour_ = colour;
+  update();
+}
+
+void Backdrop::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), colour_); }
 
 ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {
   setFrameStyle(QFrame::Box | QFrame::Plain);

@@ -6,6 +6,23 @@
 
 namespace tessaflex::ui {
 
+// The window's client area, filled with its own colour. Not a palette: a palette would
+// pass the colour on to the buttons, tables and scroll bars, which keep the platform's.
+class Backdrop : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit Backdrop(QWidget* parent = nullptr) : QWidget(parent) {}
+  void set_colour(const QColor& colour);
+  const QColor& colour() const { return colour_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QColor colour_;
+};
+
 // A label with a single-line border and centred text that reports clicks.
 class ClickableLabel : public QLabel {
   Q_OBJECT

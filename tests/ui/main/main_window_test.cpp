@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -12,6 +13,8 @@
 
 #include "support/window_world.h"
 #include "ui/main/memory_table.h"
+#include "ui/main/window_widgets.h"
+#include "ui/theme/qt_colour.h"
 
 namespace tessaflex::ui {
 namespace {
@@ -282,6 +285,134 @@ TEST(MainWindow, UnpluggedInTheMiddleOfARun) {
   EXPECT_EQ(world.commands_enabled(), all(true));
   world.click("Command5");
   EXPECT_EQ(world.status(), "Hardware not found!");
+}
+
+TEST(MainWindowMenus, ModelPickerAlwaysClearsTheBuffer) {
+  WindowWorld world;
+  world.start();
+  const std::int32_t opened = world.workspace.current_device.model_index;
+  const auto pick = [&](int entry, const char* button) {
+    world.runner.then([=](QDialog& picker) {
+      QTest::mouseClick(picker.findChild<QWidget*>(QStringLiteral("opcija(%1)").arg(entry)), Qt::LeftButton);
+      press(button)(picker);
+    });
+  };
+  for (const char* label : {"Label1", "label_ime", "label_info"}) {
+    world.workspace.memory_images.flash_image[0] = 0;
+    world.window.set_label_hex("loaded.hex");
+    pick(1, "Command2");
+    world.click(label);
+    EXPECT_EQ(world.workspace.current_device.model_index, opened) << label;
+    EXPECT_EQ(world.workspace.memory_images.flash_image[0], 0xFF) << "cleared after Cancel too";
+    EXPECT_EQ(world.text("label_hex"), QString());
+  }
+  pick(1, "Command1");
+  world.choose("menumodel");
+  EXPECT_EQ(world.workspace.current_device.model_index, 1);
+  EXPECT_EQ(world.text("label_ime").toStdString(), world.list.device_list[1].model);
+  EXPECT_EQ(world.settings.store().get_setting("Microcontroller Model", ""), "1");
+
+  // With the power on by hand the picker works, but its Clear Buffer leaves the commands off.
+  world.click("label_vpp");
+  pick(2, "Command1");
+  world.click("label_ime");
+  EXPECT_EQ(world.workspace.current_device.model_index, 2);
+  EXPECT_EQ(world.commands_enabled(), all(false));
+  world.click("label_vpp");
+  EXPECT_TRUE(world.runner.done());
+}
+
+TEST(MainWindowMenus, ProgrammingTimeAndAbout) {
+  WindowWorld world;
+  world.start();
+  const std::int32_t designed = world.workspace.current_device.prog_time;
+  const auto reply = [&](const char* text) {
+    world.runner.then([=](QDialog& box) {
+      auto* field = box.findChild<QLineEdit*>(QStringLiteral("txt_input"));
+      field->setText(QString::fromLatin1(text));
+      press("Command1")(box);
+    });
+  };
+  world.runner.then([&](QDialog& box) {
+    EXPECT_EQ(box.findChild<QLineEdit*>(QStringLiteral("txt_input"))->text().toInt(), designed);
+    press("Command1")(box);
+  });
+  world.choose("menuprogtime");
+  EXPECT_EQ(world.workspace.current_device.prog_time, designed) << "the default kept";
+  reply("7");
+  world.choose("menuprogtime");
+  EXPECT_EQ(world.workspace.current_device.prog_time, 7);
+  reply("31");
+  world.runner.then([](QDialog& box) {
+    EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("lab_title"))->text(), QStringLiteral("Wrong entry!"));
+    EXPECT_FALSE(box.findChild<QWidget*>(QStringLiteral("img_err"))->isHidden());
+    press("Command1")(box);
+  });
+  world.choose("menuprogtime");
+  EXPECT_EQ(world.workspace.current_device.prog_time, 7);
+  EXPECT_EQ(world.settings.store().get_setting("Microcontroller Model", ""),
+            std::to_string(world.workspace.current_device.model_index))
+      << "nothing else stored";
+
+  world.runner.then([](QDialog& box) {
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Tessaflex"));
+    EXPECT_TRUE(box.findChild<QLabel*>(QStringLiteral("lab_title"))
+                    ->text()
+                    .startsWith(QStringLiteral("Tessaflex\r\n")));
+    EXPECT_FALSE(box.findChild<QWidget*>(QStringLiteral("img_ok"))->isHidden());
+    press("Command1")(box);
+  });
+  world.choose("menuabout");
+  EXPECT_TRUE(world.runner.done());
+}
+
+TEST(MainWindowTheme, EveryThemedControlTakesItsSlots) {
+  struct Painted {
+    const char* control;
+    theme::Slot back, fore;
+  };
+  WindowWorld world;
+  world.settings.store().save_setting("Color Theme", "Original Dark");
+  world.start();
+  const auto colour = [&](theme::Slot slot) { return theme::qt_colour(world.colours[slot]); };
+  EXPECT_EQ(world.find<Backdrop>("client")->colour(), QColor(128, 128, 128));
+  std::vector<Painted> painted = {{"label_ime", theme::model_name_back, theme::model_name_fore},
+                                  {"label_info", theme::message_back, theme::message_fore},
+                                  {"Label3", theme::memory_title_back, theme::memory_title_fore},
+                                  {"Label4", theme::memory_title_back, theme::memory_title_fore},
+                                  {"Label1", theme::model_title_back, theme::model_title_fore},
+                                  {"Label5", theme::model_name_back, theme::model_name_fore},
+                                  {"Label7", theme::top_label_back, theme::top_label_fore},
+                                  {"label_vpp", theme::top_label_back, theme::top_label_fore},
+                                  {"lfix(14)", theme::highlight_back, theme::highlight_fore},
+                                  {"lfix(0)", theme::highlight_back, theme::highlight_fore},
+                                  {"label_hex", theme::value_back, theme::value_fore},
+                                  {"label_status", theme::value_back, theme::value_fore},
+                                  {"label_conf(13)", theme::value_back, theme::value_fore}};
+  for (const Painted& p : painted) {
+    const QPalette palette = world.find<QWidget>(p.control)->palette();
+    EXPECT_EQ(palette.color(QPalette::Window), colour(p.back)) << p.control;
+    EXPECT_EQ(palette.color(QPalette::WindowText), colour(p.fore)) << p.control;
+  }
+  EXPECT_EQ(world.find<QWidget>("Label3")->palette().color(QPalette::Window), QColor(192, 192, 192));
+  // The platform's own colours stay on the buttons and the tables.
+  for (const char* control : {"Command1", "tabla_flash", "scrl1"}) {
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base, QPalette::Text}) {
+      EXPECT_EQ(world.find<QWidget>(control)->palette().color(role), QApplication::palette().color(role))
+          << control;
+    }
+  }
+}
+
+TEST(MainWindowTheme, AnEmptyNamePaintsEveryThemedControlBlack) {
+  WindowWorld world;
+  world.settings.store().save_setting("Color Theme", "");
+  world.start();
+  EXPECT_EQ(world.find<Backdrop>("client")->colour(), QColor(Qt::black));
+  for (const char* control : {"label_ime", "lfix(3)", "label_status"}) {
+    EXPECT_EQ(world.find<QWidget>(control)->palette().color(QPalette::Window), QColor(Qt::black)) << control;
+  }
+  EXPECT_EQ(world.find<QWidget>("label_status")->palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
 }  // namespace
