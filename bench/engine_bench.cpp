@@ -13,12 +13,14 @@
 #include "engine/engine.h"
 #include "link/hid_terminal.h"
 #include "link/report_layer.h"
+#include "support/null_programmer.h"
 #include "support/virtual_programmer.h"
 
 namespace {
 
 using tessaflex::core::BoxAnswer;
 using tessaflex::core::BoxKind;
+using tessaflex::testing::NullProgrammer;
 
 // A window that only keeps the status text: everything else costs nothing.
 class StatusOnlyHost : public tessaflex::core::Host {
@@ -33,25 +35,6 @@ class StatusOnlyHost : public tessaflex::core::Host {
   double clock_seconds() override { return 0.0; }
   void end_program() override {}
   std::string status;
-};
-
-// A programmer that takes every report at no cost and answers every read with FF: the
-// engine's own work, with no chip simulation in the figure.
-class NullProgrammer : public tessaflex::link::HidTerminal {
- public:
-  void terminal_vendor_id(std::int32_t) override {}
-  void terminal_product_id(std::int32_t) override {}
-  void terminal_connect() override {}
-  bool terminal_connected() const override { return true; }
-  bool terminal_write(const tessaflex::link::Report&) override {
-    ++reports;
-    return true;
-  }
-  bool terminal_read(tessaflex::link::Report& report) override {
-    report[1] = 0xFF;
-    return true;
-  }
-  std::int64_t reports = 0;
 };
 
 // 18F452: FLASH written a row of 8 bytes at a time (single-panel mode), read back byte by

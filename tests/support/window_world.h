@@ -34,15 +34,18 @@ namespace tessaflex::testing {
 // stored setting before start(), as a user's last choice would be.
 class WindowWorld {
  public:
-  // chip: a part of the virtual programmer's table; model: its device-list name.
-  explicit WindowWorld(std::string_view chip = "18F1220", std::string_view model = "PIC18F1220")
+  // chip: a part of the virtual programmer's table; model: its device-list name. The
+  // window talks to the virtual programmer, or to other_terminal when one is given.
+  explicit WindowWorld(std::string_view chip = "18F1220", std::string_view model = "PIC18F1220",
+                       link::HidTerminal* other_terminal = nullptr)
       : programmer(chip),
         terminal(programmer),
-        reports(terminal),
+        hid(other_terminal != nullptr ? *other_terminal : terminal),
+        reports(hid),
         dialogs(runner, paths, colours),
         window({paths, settings.store(), list, workspace, reports, runner, dialogs, colours}),
-        engine(workspace, reports, terminal, window, paths.program_title),
-        connection(settings.store(), terminal, window),
+        engine(workspace, reports, hid, window, paths.program_title),
+        connection(settings.store(), hid, window),
         hex_files(workspace, settings.store(), window, files,
                   [this](std::string_view path) { window.set_label_hex(path); }) {
     paths.app_path = "/opt/tessaflex/";
@@ -89,6 +92,7 @@ class WindowWorld {
   devices::Workspace workspace;
   VirtualProgrammer programmer;
   RealTimeTerminal terminal;
+  link::HidTerminal& hid;  // the terminal the window uses
   link::ReportLayer reports;
   ScriptedRunner runner;
   ui::theme::ThemeColours colours;

@@ -1,8 +1,10 @@
 // A memory table: eight lines of text painted on a fixed character grid.
 #include "ui/main/memory_table.h"
 
+#include <QGlyphRun>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRawFont>
 #include <cmath>
 
 #include "ui/fonts.h"
@@ -38,20 +40,24 @@ void MemoryTable::paintEvent(QPaintEvent*) {
   painter.setPen(palette().mid().color());
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
   painter.setPen(palette().text().color());
-  const QFontMetricsF metrics(font());
-  // Each glyph sits centred in its cell, its baseline where a line of the font's own
-  // height would put it, so any fixed-pitch face reads evenly on the grid.
-  const double baseline = kInset + (kLinePixels + metrics.ascent() - metrics.descent()) / 2;
-  QString cell(1, QChar());
+  // One glyph run per line, each glyph placed in its own cell and centred there: any
+  // fixed-pitch face reads evenly on the grid, and a line costs one draw call.
+  const QRawFont raw = QRawFont::fromFont(font());
+  const double baseline = kInset + (kLinePixels + raw.ascent() - raw.descent()) / 2;
+  QGlyphRun run;
+  run.setRawFont(raw);
   for (int row = 0; row < lines_.size(); ++row) {
-    const QString& line = lines_[row];
-    const double y = baseline + row * kLinePixels;
-    for (int col = 0; col < line.size(); ++col) {
-      if (line[col] == QLatin1Char(' ')) continue;
-      cell[0] = line[col];
-      const double x = kInset + col * kCharPixels + (kCharPixels - metrics.horizontalAdvance(cell)) / 2;
-      painter.drawText(QPointF(x, y), cell);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(lines_[row]);
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions(glyphs.size());
+    for (qsizetype col = 0; col < glyphs.size(); ++col) {
+      positions[col] =
+          QPointF(kInset + static_cast<double>(col) * kCharPixels + (kCharPixels - advances[col].x()) / 2,
+                  baseline + row * kLinePixels);
     }
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(QPointF(), run);
   }
 }
 
