@@ -62,6 +62,14 @@ theme::ThemeColours creation_colours() {
   return colours;
 }
 
+// Names widget and puts it at its design place.
+template <typename Widget>
+Widget* place(Widget* widget, const QString& name, const TwipsRect& at) {
+  widget->setObjectName(name);
+  widget->setGeometry(to_pixels(at));
+  return widget;
+}
+
 constexpr std::array<const char*, 14> kConfigNames = {"1L", "1H", "2L", "2H", "3L", "3H", "4L",
                                                       "4H", "5L", "5H", "6L", "6H", "7L", "7H"};
 
@@ -95,22 +103,17 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-ClickableLabel* MainWindow::add_label(const char* name, const char* text, const char* tooltip, int left,
-                                      int top, int width, int height) {
-  auto* label = new ClickableLabel(client_);
-  label->setObjectName(QString::fromLatin1(name));
+ClickableLabel* MainWindow::add_label(const QString& name, const char* text, const char* tooltip,
+                                      const TwipsRect& at) {
+  auto* label = place(new ClickableLabel(client_), name, at);
   label->setText(QString::fromLatin1(text));
   if (tooltip != nullptr) label->setToolTip(QString::fromLatin1(tooltip));
-  label->setGeometry(twips_to_pixels(left), twips_to_pixels(top), twips_to_pixels(width),
-                     twips_to_pixels(height));
   return label;
 }
 
 QPushButton* MainWindow::add_button(const char* name, const char* text, int left, int top, int width) {
-  auto* button = new QPushButton(QString::fromLatin1(text), client_);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(twips_to_pixels(left), twips_to_pixels(top), twips_to_pixels(width),
-                      twips_to_pixels(315));
+  auto* button = place(new QPushButton(QString::fromLatin1(text), client_), QString::fromLatin1(name),
+                       {left, top, width, 315});
   button->setAutoDefault(false);
   return button;
 }
@@ -124,44 +127,34 @@ void MainWindow::build_controls() {
 
   constexpr const char* kOpenTip = "Click to open HEX file!";
   constexpr const char* kModelTip = "Click to change microcontroller model!";
-  label7_ = add_label("Label7", "Loaded HEX File", kOpenTip, 60, 60, 1755, kLabelHeight);
+  label7_ = add_label(QStringLiteral("Label7"), "Loaded HEX File", kOpenTip, {60, 60, 1755, kLabelHeight});
   label_vpp_ =
-      add_label("label_vpp", "Test Vpp",
-                "Click to turn ON/OFF Vpp (and Vdd) voltages for the purpose of adjusting Vpp voltage!", 6060,
-                60, 975, kLabelHeight);
-  label_hex_ = add_label("label_hex", "", kOpenTip, 60, 360, 6075, kLabelHeight);
+      add_label(QStringLiteral("label_vpp"), "Test Vpp",
+                "Click to turn ON/OFF Vpp (and Vdd) voltages for the purpose of adjusting Vpp voltage!",
+                {6060, 60, 975, kLabelHeight});
+  label_hex_ = add_label(QStringLiteral("label_hex"), "", kOpenTip, {60, 360, 6075, kLabelHeight});
   commands_buttons_ = {add_button("Command1", "Program All", 60, 720, 1155),
                        add_button("Command2", "Read All", 1260, 720, 1095),
                        add_button("Command3", "Erase All", 2400, 720, 1095),
                        add_button("Command4", "Blank Check", 3540, 720, 1155),
                        add_button("Command5", "Verify", 4740, 720, 1095),
                        add_button("Command6", "Connect", 5940, 1380, 1095)};
-  label1_ = add_label("Label1", "Microcontroller Model", kModelTip, 60, 1140, 2055, kLabelHeight);
-  label_ime_ = add_label("label_ime", "", kModelTip, 2160, 1140, 2535, kLabelHeight);
-  label_info_ = add_label("label_info", "", kModelTip, 60, 1440, 4635, kLabelHeight);
-  label3_ = add_label("Label3", "FLASH Memory", nullptr, 60, 1800, 1575, kLabelHeight);
+  label1_ =
+      add_label(QStringLiteral("Label1"), "Microcontroller Model", kModelTip, {60, 1140, 2055, kLabelHeight});
+  label_ime_ = add_label(QStringLiteral("label_ime"), "", kModelTip, {2160, 1140, 2535, kLabelHeight});
+  label_info_ = add_label(QStringLiteral("label_info"), "", kModelTip, {60, 1440, 4635, kLabelHeight});
+  label3_ = add_label(QStringLiteral("Label3"), "FLASH Memory", nullptr, {60, 1800, 1575, kLabelHeight});
 
-  tabla_flash_ = new MemoryTable(client_);
-  tabla_flash_->setObjectName(QStringLiteral("tabla_flash"));
+  tabla_flash_ = place(new MemoryTable(client_), QStringLiteral("tabla_flash"), {60, 2100, 6735, 1755});
   tabla_flash_->setToolTip(QStringLiteral("Right click on the location to edit its value!"));
-  tabla_flash_->setGeometry(twips_to_pixels(60), twips_to_pixels(2100), twips_to_pixels(6735),
-                            twips_to_pixels(1755));
-  scrl1_ = new TableScrollBar(client_);
-  scrl1_->setObjectName(QStringLiteral("scrl1"));
-  scrl1_->setGeometry(twips_to_pixels(6780), twips_to_pixels(2100), twips_to_pixels(255),
-                      twips_to_pixels(1755));
+  scrl1_ = place(new TableScrollBar(client_), QStringLiteral("scrl1"), {6780, 2100, 255, 1755});
 
-  label4_ = add_label("Label4", "EEPROM Memory", nullptr, 60, 3960, 1575, kLabelHeight);
-  lfix_[14] = add_label("lfix(14)", "Configuration Bytes", nullptr, 4080, 3960, 1755, kLabelHeight);
-  tabla_eeprom_ = new MemoryTable(client_);
-  tabla_eeprom_->setObjectName(QStringLiteral("tabla_eeprom"));
+  label4_ = add_label(QStringLiteral("Label4"), "EEPROM Memory", nullptr, {60, 3960, 1575, kLabelHeight});
+  lfix_[14] =
+      add_label(QStringLiteral("lfix(14)"), "Configuration Bytes", nullptr, {4080, 3960, 1755, kLabelHeight});
+  tabla_eeprom_ = place(new MemoryTable(client_), QStringLiteral("tabla_eeprom"), {60, 4260, 3615, 1755});
   tabla_eeprom_->setToolTip(tabla_flash_->toolTip());
-  tabla_eeprom_->setGeometry(twips_to_pixels(60), twips_to_pixels(4260), twips_to_pixels(3615),
-                             twips_to_pixels(1755));
-  scrl2_ = new TableScrollBar(client_);
-  scrl2_->setObjectName(QStringLiteral("scrl2"));
-  scrl2_->setGeometry(twips_to_pixels(3660), twips_to_pixels(4260), twips_to_pixels(255),
-                      twips_to_pixels(1755));
+  scrl2_ = place(new TableScrollBar(client_), QStringLiteral("scrl2"), {3660, 4260, 255, 1755});
   for (TableScrollBar* bar : {scrl1_, scrl2_}) {
     bar->setRange(0, 0);
     bar->setSingleStep(1);
@@ -172,22 +165,19 @@ void MainWindow::build_controls() {
   for (int i = 0; i < 14; ++i) {
     const int left = 4080 + 420 * (i % 7);
     const int block_top = i < 7 ? 4260 : 4860;
-    lfix_[i] = add_label(QStringLiteral("lfix(%1)").arg(i).toLatin1().constData(), kConfigNames[i], nullptr,
-                         left, block_top, 375, kLabelHeight);
-    label_conf_[i] = add_label(QStringLiteral("label_conf(%1)").arg(i).toLatin1().constData(), "",
-                               "Click to edit!", left, block_top + 300, 375, kLabelHeight);
+    lfix_[i] = add_label(QStringLiteral("lfix(%1)").arg(i), kConfigNames[i], nullptr,
+                         {left, block_top, 375, kLabelHeight});
+    label_conf_[i] = add_label(QStringLiteral("label_conf(%1)").arg(i), "", "Click to edit!",
+                               {left, block_top + 300, 375, kLabelHeight});
     lfix_[i]->setFont(fixed);
     label_conf_[i]->setFont(fixed);
   }
-  label5_ = add_label("Label5", "Status", nullptr, 5280, 5820, 1755, kLabelHeight);
-  label_status_ = add_label("label_status", "", nullptr, 60, 6120, 6975, kLabelHeight);
+  label5_ = add_label(QStringLiteral("Label5"), "Status", nullptr, {5280, 5820, 1755, kLabelHeight});
+  label_status_ = add_label(QStringLiteral("label_status"), "", nullptr, {60, 6120, 6975, kLabelHeight});
 
   // The byte editor waits hidden until a byte is chosen.
-  unosbox_ = new QLineEdit(client_);
-  unosbox_->setObjectName(QStringLiteral("unosbox"));
+  unosbox_ = place(new QLineEdit(client_), QStringLiteral("unosbox"), {1740, 3960, 375, kLabelHeight});
   unosbox_->setFont(fixed);
-  unosbox_->setGeometry(twips_to_pixels(1740), twips_to_pixels(3960), twips_to_pixels(375),
-                        twips_to_pixels(kLabelHeight));
   // Two hex digits are a byte; the Enter rule reads any text, but a longer one is only
   // a typing slip.
   unosbox_->setMaxLength(2);

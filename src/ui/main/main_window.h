@@ -20,6 +20,7 @@
 #include "link/report_layer.h"
 #include "ui/main/wheel_hook.h"
 #include "ui/theme/theme_colours.h"
+#include "ui/twips.h"
 
 class QAction;
 class QLineEdit;
@@ -111,8 +112,7 @@ class MainWindow : public QMainWindow, public core::Host {
   void build_menus();
   // Paints what settheme paints from colours; the text colours only when with_text.
   void paint_theme(const theme::ThemeColours& colours, bool with_text);
-  ClickableLabel* add_label(const char* name, const char* text, const char* tooltip, int left, int top,
-                            int width, int height);
+  ClickableLabel* add_label(const QString& name, const char* text, const char* tooltip, const TwipsRect& at);
   QPushButton* add_button(const char* name, const char* text, int left, int top, int width);
   QAction* add_item(QMenu* menu, const char* name, const char* text);
 
