@@ -13,8 +13,8 @@
 #include "engine/engine.h"
 #include "link/hid_terminal.h"
 #include "link/report_layer.h"
+#include "sim/virtual_programmer.h"
 #include "support/null_programmer.h"
-#include "support/virtual_programmer.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ void run_benchmark(benchmark::State& state, tessaflex::link::HidTerminal& termin
 using Kind = tessaflex::devices::AlgorithmKind;
 using tessaflex::engine::Engine;
 
-std::int64_t all_reports(const tessaflex::testing::VirtualProgrammer& programmer) {
+std::int64_t all_reports(const tessaflex::sim::VirtualProgrammer& programmer) {
   std::int64_t n = 0;
   for (int code = 0; code < 256; ++code) n += programmer.count(static_cast<std::uint8_t>(code));
   return n;
@@ -143,7 +143,7 @@ void BM_ReadAll_Engine(benchmark::State& state) {
 }
 
 void BM_ProgramAll_VirtualProgrammer(benchmark::State& state) {
-  tessaflex::testing::VirtualProgrammer terminal("18F452");
+  tessaflex::sim::VirtualProgrammer terminal("18F452");
   terminal.connect();
   run_benchmark(
       state, terminal, Kind::program, &Engine::program_all, [&] { return all_reports(terminal); },
@@ -151,7 +151,7 @@ void BM_ProgramAll_VirtualProgrammer(benchmark::State& state) {
 }
 
 void BM_ReadAll_VirtualProgrammer(benchmark::State& state) {
-  tessaflex::testing::VirtualProgrammer terminal("18F452");
+  tessaflex::sim::VirtualProgrammer terminal("18F452");
   terminal.connect();
   run_benchmark(
       state, terminal, Kind::read, &Engine::read_all, [&] { return all_reports(terminal); },

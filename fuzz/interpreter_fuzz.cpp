@@ -31,16 +31,16 @@
 #include "engine/engine.h"
 #include "engine/mismatch_report.h"
 #include "link/report_layer.h"
-#include "support/chip_devices.h"
-#include "support/virtual_programmer.h"
+#include "sim/chip_devices.h"
+#include "sim/virtual_programmer.h"
 
 namespace {
 
 namespace core = tessaflex::core;
 namespace devices = tessaflex::devices;
 namespace engine = tessaflex::engine;
-using tessaflex::testing::ChipDevice;
-using tessaflex::testing::VirtualProgrammer;
+using tessaflex::sim::ChipDevice;
+using tessaflex::sim::VirtualProgrammer;
 
 constexpr std::size_t kSettings = 8;
 constexpr int kRunKinds = 5;
@@ -114,8 +114,8 @@ struct World {
   static const ChipDevice& chip_for(const Setup& setup) {
     const devices::DeviceList& list = *setup.list;
     const auto& model = list.device_list[static_cast<std::size_t>(1 + setup.settings[0] % list.model_count)];
-    const ChipDevice* chip = tessaflex::testing::find_chip_device(model.model);
-    const auto& all = tessaflex::testing::chip_devices();
+    const ChipDevice* chip = tessaflex::sim::find_chip_device(model.model);
+    const auto& all = tessaflex::sim::chip_devices();
     return chip != nullptr ? *chip : all[setup.settings[0] % all.size()];
   }
 

@@ -18,15 +18,15 @@
 #include "engine/statement_table.h"
 #include "hexfile/hex_reader.h"
 #include "link/report_layer.h"
+#include "sim/virtual_programmer.h"
 #include "support/recording_host.h"
-#include "support/virtual_programmer.h"
 
 namespace tessaflex::devicelist::testing {
 namespace {
 
-using tessaflex::testing::ChipDevice;
+using tessaflex::sim::ChipDevice;
+using tessaflex::sim::VirtualProgrammer;
 using tessaflex::testing::RecordingHost;
-using tessaflex::testing::VirtualProgrammer;
 
 const devices::DeviceList& shipped_list() {
   static const devices::DeviceList list = [] {
@@ -67,7 +67,7 @@ class ShippedModel : public ::testing::TestWithParam<std::int32_t> {
     workspace.current_device.model_index = GetParam();
     ASSERT_TRUE(devices::apply_selected_model(shipped_list(), workspace.current_device));
     devices::erase_images(workspace.current_device, workspace.memory_images);
-    programmer.attach(host);
+    host.on_sleep = programmer.sleep_hook();
     programmer.connect();
   }
 
@@ -127,7 +127,7 @@ TEST_P(ShippedModel, FieldsMatchThePart) {
   }
   // Configuration bytes of K20/K22 need P9A = 5 ms, the others P9 = 1 ms.
   const bool k_family =
-      chip().family == tessaflex::testing::Family::k20 || chip().family == tessaflex::testing::Family::k22;
+      chip().family == tessaflex::sim::Family::k20 || chip().family == tessaflex::sim::Family::k22;
   EXPECT_GE(d.prog_time, k_family ? 5 : 1);
   EXPECT_LE(d.prog_time, 255);
 }
@@ -286,7 +286,7 @@ TEST_P(TransferCounts, FlashRowsCostTheirWordsAndAFixedStep) {
                  std::int64_t& reports, double& ms) {
     RecordingHost host;
     VirtualProgrammer programmer{GetParam().model};
-    programmer.attach(host);
+    host.on_sleep = programmer.sleep_hook();
     programmer.connect();
     link::ReportLayer layer{programmer};
     engine::Engine engine{workspace, layer, programmer, host, "Tessaflex"};

@@ -20,11 +20,11 @@
 #include <string>
 
 #include "core/hex_text.h"
-#include "support/virtual_programmer.h"
+#include "sim/virtual_programmer.h"
 
 namespace {
 
-using tessaflex::testing::VirtualProgrammer;
+using tessaflex::sim::VirtualProgrammer;
 
 const char* environment(const char* name, const char* fallback) {
   const char* value = std::getenv(name);

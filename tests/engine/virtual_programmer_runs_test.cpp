@@ -2,7 +2,7 @@
 // and the programmer's own faults.
 #include "devices/device_list.h"
 #include "engine_test.h"
-#include "support/virtual_programmer.h"
+#include "sim/virtual_programmer.h"
 
 namespace tessaflex::engine::testing {
 namespace {
@@ -54,7 +54,7 @@ class VirtualProgrammerRuns : public EngineTest {
     EXPECT_TRUE(programmer.violations().empty()) << programmer.violations_text();
   }
 
-  tessaflex::testing::VirtualProgrammer programmer{"18F452"};
+  tessaflex::sim::VirtualProgrammer programmer{"18F452"};
   std::vector<std::uint8_t> image, erased;
   link::ReportLayer chip_reports{programmer};
   Engine chip{workspace, chip_reports, programmer, *this, "Tessaflex"};

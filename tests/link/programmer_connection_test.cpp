@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/virtual_programmer.h"
 #include "support/recording_host.h"
 #include "support/temp_settings.h"
-#include "support/virtual_programmer.h"
 
 namespace tessaflex::testing {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 struct Connection {
   TempSettings settings;  // a temporary per-user folder
   RecordingHost host;
-  VirtualProgrammer programmer{"18F452"};
+  sim::VirtualProgrammer programmer{"18F452"};
   link::ProgrammerConnection connection{settings.store(), programmer, host};
   std::string setting(const char* name) { return settings.store().get_setting(name, "missing"); }
 };

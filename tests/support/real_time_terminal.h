@@ -4,7 +4,7 @@
 #include <chrono>
 
 #include "link/hid_terminal.h"
-#include "support/virtual_programmer.h"
+#include "sim/virtual_programmer.h"
 
 namespace tessaflex::testing {
 
@@ -13,7 +13,7 @@ namespace tessaflex::testing {
 // or writes on its own finishes while the host waits, as on silicon.
 class RealTimeTerminal final : public link::HidTerminal {
  public:
-  explicit RealTimeTerminal(VirtualProgrammer& programmer) : programmer_(programmer) {}
+  explicit RealTimeTerminal(sim::VirtualProgrammer& programmer) : programmer_(programmer) {}
 
   void terminal_vendor_id(std::int32_t id) override { programmer_.terminal_vendor_id(id); }
   void terminal_product_id(std::int32_t id) override { programmer_.terminal_product_id(id); }
@@ -34,7 +34,7 @@ class RealTimeTerminal final : public link::HidTerminal {
     last_ += whole;  // the fraction left waits for the next report
   }
 
-  VirtualProgrammer& programmer_;
+  sim::VirtualProgrammer& programmer_;
   std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 

@@ -18,11 +18,11 @@
 #include "hexfile/hex_file_commands.h"
 #include "link/programmer_connection.h"
 #include "link/report_layer.h"
+#include "sim/virtual_programmer.h"
 #include "support/qt_environment.h"
 #include "support/real_time_terminal.h"
 #include "support/scripted_runner.h"
 #include "support/temp_settings.h"
-#include "support/virtual_programmer.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/main/main_window.h"
 #include "ui/theme/theme_colours.h"
@@ -90,7 +90,7 @@ class WindowWorld {
   core::ProgramPaths paths;
   devices::DeviceList list = devices::load_device_list(TESSAFLEX_DEVICE_LIST).list;
   devices::Workspace workspace;
-  VirtualProgrammer programmer;
+  sim::VirtualProgrammer programmer;
   RealTimeTerminal terminal;
   link::HidTerminal& hid;  // the terminal the window uses
   link::ReportLayer reports;

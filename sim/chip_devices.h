@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 
 // The five programming families of pic18-icsp.md, each with its own Microchip programming document.
 enum class Family {
@@ -52,4 +52,4 @@ const std::vector<ChipDevice>& chip_devices();
 // nullptr when no part has that name.
 const ChipDevice* find_chip_device(std::string_view name);
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

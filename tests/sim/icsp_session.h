@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "link/report_layer.h"
-#include "support/virtual_programmer.h"
+#include "sim/virtual_programmer.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 
 // A connected virtual programmer with a report layer on it, one method per step of the
 // programming documents' tables (C(xxxx), SETPTR, table writes, programming NOP, OUT) and
@@ -146,4 +146,4 @@ class IcspSession {
   link::ReportLayer layer;
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

@@ -1,7 +1,7 @@
 // Names of the protocol violations, for test messages.
-#include "support/icsp_violation.h"
+#include "sim/icsp_violation.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 
 std::string_view violation_name(ViolationKind kind) {
   switch (kind) {
@@ -67,4 +67,4 @@ std::string_view violation_name(ViolationKind kind) {
   return "?";
 }
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

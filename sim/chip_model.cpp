@@ -1,10 +1,10 @@
 // A PIC18 chip at the level of its ICSP pins: clocked bits, core instructions, memories, simulated time.
-#include "support/chip_model.h"
+#include "sim/chip_model.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 namespace {
 
 // The times of §1.5 per family, in microseconds. Where the document gives two readings, the
@@ -975,4 +975,4 @@ void ChipModel::record(ViolationKind kind, std::string detail) {
   violations_.push_back({kind, std::move(detail), report_index_, now_us_});
 }
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 
 // Something an algorithm (or the firmware given its reports) did that pic18-icsp.md or the
 // firmware table of design.md does not allow. Silicon would misbehave or behave undefined;
@@ -57,4 +57,4 @@ struct Violation {
   std::int64_t at_us;         // simulated time in microseconds
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

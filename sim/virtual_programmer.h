@@ -2,10 +2,9 @@
 //
 // Usage:
 //
-//   tessaflex::testing::VirtualProgrammer vp("18F452");   // erased chip, not yet connected
-//   tessaflex::testing::RecordingHost host;
-//   vp.attach(host);                 // host.sleep_ms advances the programmer's clock
-//   vp.connect();                    // or set the IDs and call terminal_connect()
+//   tessaflex::sim::VirtualProgrammer vp("18F452");   // erased chip, not yet connected
+//   host.on_sleep = vp.sleep_hook();                 // the host's sleep advances the programmer's clock
+//   vp.connect();                                    // or set the IDs and call terminal_connect()
 //   tessaflex::link::ReportLayer layer(vp);
 //   ... run reports or a whole engine run through layer ...
 //   EXPECT_TRUE(vp.violations().empty()) << vp.violations_text();
@@ -13,7 +12,7 @@
 //   EXPECT_EQ(vp.count(tessaflex::link::report_startprog), 4096);
 //
 // Every report goes to the firmware of design.md ("The virtual programmer"), which drives
-// the chip model's pins (support/chip_model.h) at the level of clocked bits. Time is
+// the chip model's pins (sim/chip_model.h) at the level of clocked bits. Time is
 // simulated: each report costs one 1 ms USB frame, a programming NOP (109) also costs
 // P9 + P10, and the host's sleep advances the same clock; nothing ever sleeps for real.
 #pragma once
@@ -26,12 +25,11 @@
 #include <vector>
 
 #include "link/hid_terminal.h"
-#include "support/chip_devices.h"
-#include "support/chip_model.h"
-#include "support/icsp_violation.h"
-#include "support/recording_host.h"
+#include "sim/chip_devices.h"
+#include "sim/chip_model.h"
+#include "sim/icsp_violation.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 
 class VirtualProgrammer : public link::HidTerminal {
  public:
@@ -135,10 +133,9 @@ class VirtualProgrammer : public link::HidTerminal {
   double now_ms() const { return static_cast<double>(now_us_) / 1000.0; }
   // Lets simulated time pass (the host's sleep); negative values count as 0.
   void advance_ms(std::int64_t milliseconds);
-  // A function that advances this clock by its argument in milliseconds.
+  // A function that advances this clock by its argument in milliseconds: a host's sleep
+  // calls it, so the engine's waits pass in simulated time.
   std::function<void(std::int64_t)> sleep_hook();
-  // host.on_sleep := sleep_hook(), so the engine's waits pass in simulated time.
-  void attach(RecordingHost& host) { host.on_sleep = sleep_hook(); }
 
  private:
   void run_firmware(const link::Report& report);
@@ -172,4 +169,4 @@ class VirtualProgrammer : public link::HidTerminal {
   bool all_reads_unanswered_ = false;
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

@@ -5,9 +5,9 @@
 #include <functional>
 #include <optional>
 
-#include "link/icsp_session.h"
+#include "sim/icsp_session.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 namespace {
 
 // One part per family, plus parts with other write buffers and 1 KB of EEPROM.
@@ -264,4 +264,4 @@ INSTANTIATE_TEST_SUITE_P(Rules, ChipRule, ::testing::ValuesIn(cases()), [](const
 });
 
 }  // namespace
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

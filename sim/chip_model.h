@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "support/chip_devices.h"
-#include "support/icsp_violation.h"
+#include "sim/chip_devices.h"
+#include "sim/icsp_violation.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 
 // What the programmer does with PGD during one PGC pulse.
 enum class Pgd { low, high, released };
@@ -224,4 +224,4 @@ class ChipModel {
   std::vector<Violation> violations_;
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

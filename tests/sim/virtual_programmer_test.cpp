@@ -1,11 +1,12 @@
 // The virtual programmer's firmware, clock, log and faults, and the device table it is built from.
-#include "support/virtual_programmer.h"
+#include "sim/virtual_programmer.h"
 
 #include <gtest/gtest.h>
 
-#include "link/icsp_session.h"
+#include "sim/icsp_session.h"
+#include "support/recording_host.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 namespace {
 
 using link::LinkStatus;
@@ -68,8 +69,8 @@ TEST(VirtualProgrammer, RecordsAndCountsEveryDeliveredReportAndFlagsUnknownCodes
 
 TEST(VirtualProgrammer, EveryReportCostsOneFrameAndTheProgrammingNopP9PlusP10) {
   VirtualProgrammer vp("18F4550");
-  RecordingHost host;
-  vp.attach(host);
+  testing::RecordingHost host;
+  host.on_sleep = vp.sleep_hook();
   vp.connect();
   link::ReportLayer layer(vp);
   layer.hid_begin(1);
@@ -143,4 +144,4 @@ TEST(VirtualProgrammer, EepromWriteTakesSimulatedTimeAndAStuckWrNeverClears) {
 }
 
 }  // namespace
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

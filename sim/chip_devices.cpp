@@ -1,12 +1,12 @@
 // The device table of pic18-icsp.md §5: sizes, write buffers, device IDs, erased configuration.
-#include "support/chip_devices.h"
+#include "sim/chip_devices.h"
 
 #include <algorithm>
 #include <bit>
 #include <cctype>
 #include <stdexcept>
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 namespace {
 
 // The rows of §5.2 exactly as printed there, CONFIG1L..CONFIG7H: "--" is an unimplemented
@@ -169,4 +169,4 @@ const ChipDevice* find_chip_device(std::string_view name) {
   return it == table.end() ? nullptr : &*it;
 }
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

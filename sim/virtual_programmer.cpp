@@ -1,9 +1,9 @@
 // The programmer and its PIC18 chip in software: a HidTerminal that turns reports into ICSP signals.
-#include "support/virtual_programmer.h"
+#include "sim/virtual_programmer.h"
 
 #include <stdexcept>
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 namespace {
 
 const ChipDevice& lookup(std::string_view name) {
@@ -201,4 +201,4 @@ std::function<void(std::int64_t)> VirtualProgrammer::sleep_hook() {
   return [this](std::int64_t milliseconds) { advance_ms(milliseconds); };
 }
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim
