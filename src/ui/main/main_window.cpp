@@ -6,7 +6,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -24,7 +23,6 @@
 #include "ui/main/memory_table.h"
 #include "ui/main/options_texts.h"
 #include "ui/main/scroll_arithmetic.h"
-#include "ui/main/table_cell.h"
 #include "ui/main/table_text.h"
 #include "ui/main/window_widgets.h"
 #include "ui/theme/load_theme.h"
@@ -38,7 +36,6 @@ namespace {
 // The designed client area, in twips.
 constexpr int kClientWidth = 7095;
 constexpr int kClientHeight = 6435;
-constexpr int kLabelHeight = 255;
 
 QString text_of(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -495,70 +492,6 @@ void MainWindow::table_focused(std::int32_t table) {
   unosbox_->setFocus();
 }
 
-void MainWindow::table_released(std::int32_t table, Qt::MouseButton button, int x, int y) {
-  if (button != Qt::RightButton || busy_ || ending_) return;
-  process_events();
-  const bool flash = table == 1;
-  const TableGeometry& geometry = flash ? kFlashGeometry : kEepromGeometry;
-  MemoryTable* grid = flash ? tabla_flash_ : tabla_eeprom_;
-  const std::optional<TableCell> cell = cell_under_pointer(
-      geometry, x, y, (flash ? scrl1_ : scrl2_)->value(),
-      flash ? workspace_.current_device.flash_size : workspace_.current_device.eeprom_size);
-  if (!cell) return;
-  edit_address_ = cell->address;
-  const QPoint origin = grid->pos() + QPoint(MemoryTable::kInset, MemoryTable::kInset);
-  unosbox_->setGeometry(origin.x() + twips_to_pixels(geometry.left_margin + cell->column * kByteTwips),
-                        origin.y() + twips_to_pixels(cell->row * kLineTwips), twips_to_pixels(kByteTwips),
-                        twips_to_pixels(kLabelHeight));
-  unosbox_->clear();
-  editor_armed_ = true;
-  edit_target_ = table;
-  // The press already passed the table's focus on to its scroll bar; the table takes it
-  // once more so that its focus handler opens the armed field.
-  grid->setFocus(Qt::MouseFocusReason);
-}
-
-void MainWindow::label_conf_Click(int index) {
-  if (busy_ || ending_) return;
-  edit_address_ = index + 1;
-  const QRect at = label_conf_[static_cast<std::size_t>(index)]->geometry();
-  unosbox_->setGeometry(at.x(), at.y(), at.width(), twips_to_pixels(kLabelHeight));
-  unosbox_->clear();
-  unosbox_->show();
-  unosbox_->setFocus();
-  edit_target_ = 3;
-}
-
-void MainWindow::focus_edited_table() { (edit_target_ == 2 ? scrl2_ : scrl1_)->setFocus(); }
-
-void MainWindow::close_editor(bool store) {
-  const std::optional<std::uint8_t> value = store ? typed_byte(unosbox_->text().toStdString()) : std::nullopt;
-  devices::MemoryImages& images = workspace_.memory_images;
-  // The model may have changed since the field was placed: a byte outside today's
-  // image is dropped like a bad entry. During a run the images are the run's.
-  std::uint8_t* byte = nullptr;
-  if (value && !busy_) {
-    const auto at = static_cast<std::size_t>(edit_address_);
-    if (edit_target_ == 1 && edit_address_ >= 0 && at < images.flash_image.size())
-      byte = &images.flash_image[at];
-    if (edit_target_ == 2 && edit_address_ >= 0 && at < images.eeprom_image.size())
-      byte = &images.eeprom_image[at];
-  }
-  const bool config = value && !busy_ && edit_target_ == 3 && edit_address_ >= 1 && edit_address_ <= 14;
-  if (byte != nullptr || config) {
-    focus_edited_table();
-    if (config) {
-      images.config_image[static_cast<std::size_t>(edit_address_ - 1)] = *value;
-    } else {
-      *byte = *value;
-    }
-    updatedisplay();
-    label_hex_->clear();
-  }
-  unosbox_->hide();
-  focus_edited_table();
-}
-
 void MainWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() != QEvent::ActivationChange) return;
@@ -582,18 +515,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::MouseButtonRelease) scrl1_->setFocus();
-  if (watched == unosbox_ && unosbox_->isVisible()) {
-    if (event->type() == QEvent::FocusOut) {
-      unosbox_->hide();
-      focus_edited_table();
-    } else if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
-        close_editor(key != Qt::Key_Escape);
-        return true;
-      }
-    }
-  }
+  if (watched == unosbox_ && editor_event(event)) return true;
   return QMainWindow::eventFilter(watched, event);
 }
 

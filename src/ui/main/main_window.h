@@ -108,6 +108,9 @@ class MainWindow : public QMainWindow, public core::Host {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The height of every label, and of the byte editor over one, in twips.
+  static constexpr int kLabelHeight = 255;
+
   void build_controls();
   void build_menus();
   // Paints what settheme paints from colours; the text colours only when with_text.
@@ -137,6 +140,8 @@ class MainWindow : public QMainWindow, public core::Host {
   void label_conf_Click(int index);
   void close_editor(bool store);
   void focus_edited_table();
+  // The field's focus loss and its Escape and Enter keys; true when the event is used up.
+  bool editor_event(QEvent* event);
   // The path the user chose in a HEX file dialog, "" when cancelled.
   std::string choose_hex_file(bool save);
 
