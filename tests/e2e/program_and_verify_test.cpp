@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -112,7 +113,12 @@ TEST(EndToEnd, OpenProgramVerifyAndCloseTheRealProgram) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("XDG_CONFIG_HOME"), world.path() + QStringLiteral("/config"));
   env.insert(QStringLiteral("XDG_RUNTIME_DIR"), world.path() + QStringLiteral("/runtime"));
-  env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TESSAFLEX_HIDAPI_STANDIN));
+  // ld.so splits LD_PRELOAD at blanks, so the stand-in goes by its bare name, found
+  // through the library path: the build folder may lie under a path with a blank.
+  const QFileInfo standin(QStringLiteral(TESSAFLEX_HIDAPI_STANDIN));
+  env.insert(QStringLiteral("LD_PRELOAD"), standin.fileName());
+  env.insert(QStringLiteral("LD_LIBRARY_PATH"),
+             standin.absolutePath() + QLatin1Char(':') + env.value(QStringLiteral("LD_LIBRARY_PATH")));
   env.insert(QStringLiteral("TESSAFLEX_E2E_CHIP"), QString::fromLatin1(kChip));
   env.insert(QStringLiteral("TESSAFLEX_E2E_STATE"), state_path);
   env.remove(QStringLiteral("QT_QPA_PLATFORM"));
