@@ -30,6 +30,7 @@ constexpr FamilyTimes kTimes[] = {
 struct FamilyRules {
   FamilyTimes times;
   int start_clocks;                 // PGC edges after BSF WR before a self-timed write starts
+  bool two_nops_start_wr;           // instead, two NOPs after BSF WR, started on the second's 4th clock
   bool needs_unlock;                // 55h/AAh into EECON2 before BSF WR
   bool wren_for_programming;        // code and configuration programming needs WREN ([D], stricter)
   bool config_p9a;                  // configuration bytes need P9A instead of P9
@@ -45,7 +46,8 @@ constexpr FamilyRules rules_for(Family family) {
   const bool old = family == Family::fxx2 || family == Family::x220;
   const bool k = family == Family::k20 || family == Family::k22;
   return {.times = kTimes[static_cast<std::size_t>(family)],
-          .start_clocks = k ? 24 : 4,
+          .start_clocks = 4,
+          .two_nops_start_wr = k,
           .needs_unlock = old,
           .wren_for_programming = k,
           .config_p9a = k,
@@ -168,8 +170,11 @@ void ChipModel::reset_engine() {
   panel_mode_known_ = false;
   pending_ = Pending::none;
   clocks_to_start_ = 0;
+  nops_after_wr_ = 0;
+  second_nop_started_ = false;
   self_timed_busy_ = false;
   control_.fill(0);
+  control_written_ = 0;
   erase_stage_ = 0;
   erase_busy_ = false;
   erase_ignore_until_us_ = 0;
@@ -241,7 +246,9 @@ int ChipModel::clock(Pgd pgd, std::int64_t rise_us, std::int64_t fall_us) {
   }
   advance_to(fall_us);
 
-  if (pending_ != Pending::none && --clocks_to_start_ <= 0) start_self_timed(fall_us);
+  if (pending_ != Pending::none && !rules_of(device_.family).two_nops_start_wr && --clocks_to_start_ <= 0) {
+    start_self_timed(fall_us);
+  }
 
   const int bit = driven >= 0 ? driven : (pgd == Pgd::high ? 1 : 0);
   if (frame_bit_ < 4) {
@@ -301,6 +308,14 @@ void ChipModel::on_command(std::uint8_t command, std::int64_t rise_us, std::int6
     }
     holding_row_ = -1;
   }
+  if (pending_ != Pending::none && rules.two_nops_start_wr && nops_after_wr_ == 1) {
+    if (command == 0) {
+      start_self_timed(fall_us);
+      second_nop_started_ = true;
+    } else {
+      cancel_wr("command " + hex(command, 1) + " as the second frame");
+    }
+  }
   if (command == 0x1 || (command >= 0x3 && command <= 0x7)) {
     record(ViolationKind::unknown_command, "4-bit command " + hex(command, 1) + " is not an ICSP command");
   } else if (command == 0xE) {
@@ -333,6 +348,21 @@ void ChipModel::on_frame(std::uint8_t command, std::uint16_t operand) {
     }
   }
   last_was_movwf_tablat_ = false;
+  if (pending_ != Pending::none && rules_of(device_.family).two_nops_start_wr && nops_after_wr_ == 0) {
+    if (command == 0 && operand == 0) {
+      nops_after_wr_ = 1;
+    } else {
+      cancel_wr("frame " + hex(command, 1) + " " + hex(operand, 4) + " as the first frame");
+    }
+  }
+  if (second_nop_started_) {
+    second_nop_started_ = false;
+    if (command != 0 || operand != 0) {
+      record(ViolationKind::missing_nops_after_wr,
+             "the second frame after BSF WR was 0000 " + hex(operand, 4) +
+                 ", not a NOP: the core ran it while the write started");
+    }
+  }
   if (command == 0) {
     execute(operand);
   } else {
@@ -600,6 +630,16 @@ void ChipModel::set_wr() {
   }
   eecon1_ = static_cast<std::uint8_t>(eecon1_ | kWr);
   clocks_to_start_ = rules.start_clocks;
+  nops_after_wr_ = 0;
+}
+
+void ChipModel::cancel_wr(const std::string& what) {
+  record(ViolationKind::missing_nops_after_wr,
+         "BSF WR followed by " + what +
+             ": this family starts a self-timed write on the 4th clock of the second of two NOPs; nothing "
+             "written");
+  pending_ = Pending::none;
+  eecon1_ = static_cast<std::uint8_t>(eecon1_ & ~kWr);
 }
 
 void ChipModel::start_self_timed(std::int64_t at_us) {
@@ -654,11 +694,19 @@ ChipModel::Target ChipModel::target_of(std::uint32_t address) const {
 
 void ChipModel::write_control(std::uint32_t address, std::uint8_t value) {
   control_[address - kControlBase] = value;
+  control_written_ = static_cast<std::uint8_t>(control_written_ | 1u << (address - kControlBase));
   if (address == kControlBase + 2) {
     panel_mode_ = value;
     panel_mode_known_ = true;
   }
   if (address == kControlBase) {
+    // The families that decode 3C0005h take it as the high byte of the erase value; what it
+    // holds after entry is undefined, so it must have been written since.
+    if (rules_of(device_.family).erase_by_bits && (control_written_ & 2) == 0) {
+      record(ViolationKind::erase_key_undefined,
+             "bulk erase triggered at 3C0004h while 3C0005h was not written since entry; no erase");
+      return;
+    }
     erase_stage_ = 1;
     erase_value_ = static_cast<std::uint16_t>((control_[1] << 8) | control_[0]);
   }
@@ -749,7 +797,13 @@ void ChipModel::table_write(std::uint8_t command, std::uint16_t operand) {
       write_control(address, parity_byte);
       break;
     case Target::config:
-      if (starts) start_config_write(address, parity_byte);
+      if (starts) {
+        start_config_write(address, parity_byte);
+      } else {
+        record(ViolationKind::config_write_not_1111,
+               "table write " + hex(command, 1) + " at " + hex(address, 6) +
+                   ": configuration bytes are written only with 1111, one byte each; nothing written");
+      }
       break;
     case Target::holding:
       load_holding(address & ~1u, lsb);

@@ -24,13 +24,15 @@ enum class Pgd { low, high, released };
 //
 // Where pic18-icsp.md leaves a point unconfirmed [U] or disputed [D], the model takes the
 // reading under which an algorithm that works here works on silicon either way: EEPGD/CFGS,
-// TBLPTR and the FXX2 panel mode are undefined after entry until written; holding registers
-// keep stale bytes except on 2455/2550/4455/4550; every load from the first after a start
-// to the next 1111 must lie in the row that 1111 programs; K20/K22 need WREN to program;
-// FXX2/X220 EEPROM writes and row erases need 55h/AAh right before BSF WR; a VPP-first
-// power-up does not enter program mode; 1110 is recorded; the longer of two times is taken
-// (P11 10 ms on FXX2/X220, P10 200 us on K20); an EEPROM address past the end wraps and is
-// recorded; a code-protected EEPROM reads 0.
+// TBLPTR, the FXX2 panel mode and the erase control registers (3C0005h, which 2XXX/K20/K22
+// decode) are undefined after entry until written; holding registers keep stale bytes except
+// on 2455/2550/4455/4550; every load from the first after a start to the next 1111 must lie
+// in the row that 1111 programs; configuration bytes take 1111 writes only; K20/K22 need WREN
+// to program, and start a self-timed write on the 4th clock of the second of two NOPs after
+// BSF WR, not on any 24 clocks; FXX2/X220 EEPROM writes and row erases need 55h/AAh right
+// before BSF WR; a VPP-first power-up does not enter program mode; 1110 is recorded; the
+// longer of two times is taken (P11 10 ms on FXX2/X220, P10 200 us on K20); an EEPROM address
+// past the end wraps and is recorded; a code-protected EEPROM reads 0.
 //
 // Times passed in must never decrease. Nothing here sleeps.
 class ChipModel {
@@ -133,6 +135,8 @@ class ChipModel {
   std::uint32_t eeprom_address(const char* what);
   bool selection_known(bool cfgs_only, const char* what);
   void set_wr();
+  // A K20/K22 self-timed write whose BSF WR was not followed by two NOPs: recorded, dropped.
+  void cancel_wr(const std::string& what);
   void eeprom_read();
   void start_self_timed(std::int64_t at_us);
   void start_bulk_erase(std::int64_t at_us);
@@ -203,6 +207,8 @@ class ChipModel {
   Pending pending_ = Pending::none;       // waiting for its start clocks
   Pending pending_kind_ = Pending::none;  // the one running
   int clocks_to_start_ = 0;
+  int nops_after_wr_ = 0;            // K20/K22: NOP frames since BSF WR
+  bool second_nop_started_ = false;  // K20/K22: the write started on this frame's 4th clock
   bool self_timed_busy_ = false;
   std::int64_t self_timed_end_us_ = 0;
   std::uint16_t pending_address_ = 0;
@@ -212,6 +218,7 @@ class ChipModel {
 
   // Bulk erase.
   std::array<std::uint8_t, 3> control_{};  // 3C0004h, 3C0005h, 3C0006h
+  std::uint8_t control_written_ = 0;       // bit n: control_[n] written since entry
   int erase_stage_ = 0;                    // 1: trigger written, 2: NOP followed
   bool erase_busy_ = false;
   std::int64_t erase_end_us_ = 0;

@@ -33,6 +33,8 @@ std::string_view violation_name(ViolationKind kind) {
       return "missing_unlock";
     case ViolationKind::missing_register:
       return "missing_register";
+    case ViolationKind::missing_nops_after_wr:
+      return "missing_nops_after_wr";
     case ViolationKind::missing_programming_nop:
       return "missing_programming_nop";
     case ViolationKind::short_programming_time:
@@ -49,6 +51,8 @@ std::string_view violation_name(ViolationKind kind) {
       return "config_without_goto";
     case ViolationKind::config_write_protected:
       return "config_write_protected";
+    case ViolationKind::config_write_not_1111:
+      return "config_write_not_1111";
     case ViolationKind::write_while_busy:
       return "write_while_busy";
     case ViolationKind::write_not_started:
@@ -57,6 +61,8 @@ std::string_view violation_name(ViolationKind kind) {
       return "eeprom_address_out_of_range";
     case ViolationKind::bulk_erase_sequence:
       return "bulk_erase_sequence";
+    case ViolationKind::erase_key_undefined:
+      return "erase_key_undefined";
     case ViolationKind::pgd_high_during_erase:
       return "pgd_high_during_erase";
     case ViolationKind::commands_after_bulk_erase:

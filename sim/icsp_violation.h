@@ -28,6 +28,7 @@ enum class ViolationKind {
   missing_wren,            // EEPROM write (all), code/config programming (K20/K22) without WREN
   missing_unlock,          // FXX2/X220 EEPROM write or row erase without 55h/AAh right before BSF WR
   missing_register,        // a write to a register the part lacks (EEADRH/BAUDCTL on 18F1220/1320)
+  missing_nops_after_wr,   // K20/K22: BSF WR not followed by two NOPs (the write starts on the second)
   // Programming.
   missing_programming_nop,      // a start-programming write not followed by the programming NOP
   short_programming_time,       // PGC held high for less than P9 (P9A for K20/K22 configuration, K22 IDs)
@@ -37,11 +38,13 @@ enum class ViolationKind {
   panel_mode_undefined,         // FXX2 code programming before 3C0006h (panel mode) was written
   config_without_goto,          // FXX2/X220 configuration write without GOTO 100000h since entry
   config_write_protected,       // a configuration write while WRTC = 0
+  config_write_not_1111,        // a table write other than 1111 into configuration space
   write_while_busy,             // a write, erase or programming started while another one runs
   write_not_started,            // BSF WR without the clocks that start the write before power-down
   eeprom_address_out_of_range,  // EEADRH:EEADR beyond the EEPROM (the model wraps it)
   // Bulk erase.
   bulk_erase_sequence,        // the erase trigger not followed by NOP + 0000, or a value the family lacks
+  erase_key_undefined,        // 2XXX/K20/K22: erase triggered while 3C0005h was not written since entry
   pgd_high_during_erase,      // PGD not held low while the chip erases
   commands_after_bulk_erase,  // clocks after a bulk erase without a power-down: the engine is out of step
   power_down_while_busy,      // power removed while an erase or write still ran

@@ -221,6 +221,22 @@ const std::vector<Rule>& rules() {
          s.vp.load_flash(0x40, bytes(64, 0x00));
          s.core({0x8EA6, 0x9CA6, 0x84A6}); s.setptr(0x40); s.core({0x88A6, 0x82A6}); s.pnop(); },
        clean, nothing_programmed},
+      // Read strictly where the documents leave room: two NOPs after BSF WR start a K20/K22
+      // write (any 24 clocks did before); 3C0005h is undefined until written; 1111 alone
+      // writes configuration.
+      {"KWriteNeedsTwoNopsAfterWr", {"18F45K20", "18F45K22"}, [](S& s) {
+         s.select_eeprom(2); s.core({0x0E33, 0x6EA8, 0x84A6, 0x82A6});
+         for (int poll = 0; poll < 3; ++poll) s.poll_eecon1(); },
+       K::missing_nops_after_wr, no_ee_write},
+      {"BulkEraseWithout3C0005", {"18F4550", "18F45K20", "18F45K22"}, [](S& s) {
+         s.vp.set_flash(0, 0x00);
+         s.setptr(0x3C0004); s.table_write(0xC, 0x8F8F); s.core({0x0000}); s.command(0);
+         s.vp.advance_ms(20); s.word(0); },
+       K::erase_key_undefined, [](S& s) { EXPECT_EQ(s.vp.flash()[0], 0x00); }},
+      {"ConfigurationBy1101", {"18F452", "18F4550"}, [](S& s) {
+         s.config_setup(); s.setptr(0x300003); s.table_write(0xD, 0x0000); s.pnop(); },
+       K::config_write_not_1111,
+       [](S& s) { EXPECT_EQ(s.vp.config()[3], s.vp.device().config_erased[3]); }},
       {"TblrdAsACoreInstruction", {"18F4550"}, [](S& s) {
          s.vp.set_flash(5, 0xA7); s.setptr(5);
          s.core({0x0009, 0x0000});  // TBLRD*+
