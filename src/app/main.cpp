@@ -1,6 +1,5 @@
 // Entry point: the one place where the program's parts are built and joined.
 #include <QApplication>
-#include <QMessageBox>
 #include <iostream>
 
 #include "core/settings_store.h"
@@ -17,6 +16,7 @@
 #include "ui/dialogs/modal_runner.h"
 #include "ui/main/main_window.h"
 #include "ui/theme/theme_colours.h"
+#include "ui/theme/theme_table.h"
 
 int main(int argc, char* argv[]) {
   using namespace tessaflex;
@@ -41,10 +41,12 @@ int main(int argc, char* argv[]) {
 
   const devices::DeviceListLoad load = devices::load_device_list(paths.app_path + core::kDeviceListName);
   if (!load.error.empty()) {
+    // No theme is read before the window exists: the box wears the default theme's colours.
     std::cerr << paths.program_title << ": " << load.error << '\n';
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(paths.program_title),
-                    QString::fromStdString(load.error), QMessageBox::Ok);
-    box.exec();
+    ui::ExecRunner runner;
+    ui::theme::ThemeColours colours;
+    colours.values = ui::theme::original_lite().values();
+    ui::Dialogs(runner, paths, colours).message_box(nullptr, load.error, core::BoxKind::error, "");
     return 1;
   }
   if (load.list.model_count == 0) return 0;

@@ -53,9 +53,7 @@ void paint(QWidget* widget, const theme::ThemeColours& colours, theme::Slot back
 // The colours every window is created in: the default theme's.
 theme::ThemeColours creation_colours() {
   theme::ThemeColours colours;
-  for (std::size_t slot = 0; slot < theme::kSlots; ++slot) {
-    colours.values[slot] = theme::original_lite()[static_cast<theme::Slot>(slot)];
-  }
+  colours.values = theme::original_lite().values();
   return colours;
 }
 
