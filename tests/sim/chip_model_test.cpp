@@ -14,15 +14,15 @@ namespace {
 const std::vector<const char*> kParts = {"18F452",  "18F242",   "18F1320",  "18F2320",  "18F4550",
                                          "18F4620", "18F23K20", "18F45K20", "18F26K22", "18LF24K22"};
 
-std::vector<std::uint8_t> pattern(std::size_t n, std::uint8_t seed) {
-  std::vector<std::uint8_t> bytes(n);
+using Bytes = std::vector<std::uint8_t>;
+Bytes pattern(std::size_t n, std::uint8_t seed) {
+  Bytes bytes(n);
   for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>(seed + 37 * i);
   return bytes;
 }
-bool all_ff(const std::vector<std::uint8_t>& m) {
+bool all_ff(const Bytes& m) {
   return std::all_of(m.begin(), m.end(), [](auto b) { return b == 0xFF; });
 }
-std::size_t buffer(const IcspSession& s) { return static_cast<std::size_t>(s.vp.device().write_buffer); }
 
 class EveryFamily : public ::testing::TestWithParam<const char*> {};
 INSTANTIATE_TEST_SUITE_P(Parts, EveryFamily, ::testing::ValuesIn(kParts),
@@ -31,45 +31,29 @@ INSTANTIATE_TEST_SUITE_P(Parts, EveryFamily, ::testing::ValuesIn(kParts),
 TEST_P(EveryFamily, ErasesProgramsAndReadsBackWithACleanProtocol) {
   IcspSession s(GetParam());
   const ChipDevice& d = s.vp.device();
-  // A used chip: code, EEPROM, IDs and configuration away from their erased values.
-  for (std::int32_t a = 0; a < d.flash_size; a += 7) s.vp.set_flash(a, 0x00);
-  s.vp.set_eeprom(d.eeprom_size - 1, 0x12);
-  s.vp.set_id(3, 0x00);
-  s.vp.set_config(3, 0x00);
-  s.enter();
-  s.bulk_erase();
-  s.exit();
+  for (std::int32_t a = 0; a < d.flash_size; a += 7) s.vp.set_flash(a, 0x00);  // a used chip
+  s.vp.set_eeprom(d.eeprom_size - 1, 0x12), s.vp.set_id(3, 0x00), s.vp.set_config(3, 0x00);
+  s.enter(), s.bulk_erase(), s.exit();
   EXPECT_TRUE(all_ff(s.vp.flash()) && all_ff(s.vp.eeprom()) && s.vp.ids()[3] == 0xFF);
   EXPECT_EQ(s.vp.config(), d.config_erased);
 
   // One row programmed twice (bits only go from 1 to 0), the last EEPROM byte, and CONFIG2H
-  // with its lowest implemented bit (WDTEN) cleared.
+  // with its lowest implemented bit (WDTEN) cleared; read back with the next row's first bytes.
   const auto row = static_cast<std::uint32_t>(3 * d.write_buffer);
-  const std::vector<std::uint8_t> first = pattern(buffer(s), 0x21), second = pattern(buffer(s), 0x5C);
-  std::vector<std::uint8_t> data(first.size());
+  const Bytes first = pattern(s.buffer(), 0x21), second = pattern(s.buffer(), 0x5C);
+  Bytes data(first.size());
   std::transform(first.begin(), first.end(), second.begin(), data.begin(), std::bit_and<std::uint8_t>());
-  const auto ee_address = static_cast<std::uint16_t>(d.eeprom_size - 1);
+  const auto ee = static_cast<std::uint16_t>(d.eeprom_size - 1);
   std::array<std::uint8_t, 14> config = d.config_erased;
   config[3] = static_cast<std::uint8_t>(config[3] & ~0x01);
-  s.enter();
-  s.set_p9(1);
-  s.code_setup();
-  s.program_row(row, first);
-  s.program_row(row, second);
-  s.write_eeprom(ee_address, 0x5A);
-  s.config_setup();
-  s.write_config(3, config[3]);
-  s.exit();
-  EXPECT_TRUE(std::equal(data.begin(), data.end(), s.vp.flash().begin() + row));
-  EXPECT_EQ(s.vp.eeprom()[ee_address], 0x5A);
-  EXPECT_EQ(s.vp.config(), config);
-
-  data.insert(data.end(), {0xFF, 0xFF});  // and the first bytes of the next row
-  s.enter();
+  s.enter(), s.set_p9(1), s.code_setup(), s.program_row(row, first), s.program_row(row, second);
+  s.write_eeprom(ee, 0x5A), s.config_setup(), s.write_config(3, config[3]);
+  s.exit(), s.enter();
+  data.insert(data.end(), {0xFF, 0xFF});
   EXPECT_EQ(s.read_memory(row, data.size()), data);
-  EXPECT_EQ(s.read_eeprom(ee_address), 0x5A);
-  EXPECT_EQ(s.read_memory(0x300000, 14), std::vector<std::uint8_t>(config.begin(), config.end()));
-  const std::vector<std::uint8_t> devid = s.read_memory(0x3FFFFE, 2);
+  EXPECT_EQ(s.read_eeprom(ee), 0x5A);
+  EXPECT_EQ(s.read_memory(0x300000, 14), Bytes(config.begin(), config.end()));
+  const Bytes devid = s.read_memory(0x3FFFFE, 2);
   s.exit();
   EXPECT_EQ(devid[0] | devid[1] << 8, d.devid);
   EXPECT_TRUE(s.vp.violations().empty()) << s.vp.violations_text();
@@ -89,9 +73,7 @@ struct Rule {
 
 void no_ee_write(IcspSession& s) { EXPECT_EQ(s.vp.eeprom()[2], 0xFF); }
 void nothing_programmed(IcspSession& s) { EXPECT_TRUE(all_ff(s.vp.flash())); }
-std::vector<std::uint8_t> bytes(std::size_t n, std::uint8_t value) {
-  return std::vector<std::uint8_t>(n, value);
-}
+Bytes bytes(std::size_t n, std::uint8_t value) { return Bytes(n, value); }
 
 const std::vector<Rule>& rules() {
   using K = ViolationKind;
@@ -102,7 +84,7 @@ const std::vector<Rule>& rules() {
       // Every family.
       {"NoProgrammingNop", kParts, [](S& s) {
          s.code_setup(); s.setptr(0);
-         for (std::size_t i = 2; i < buffer(s); i += 2) s.table_write(0xD, 0x1234);
+         for (std::size_t i = 2; i < s.buffer(); i += 2) s.table_write(0xD, 0x1234);
          s.table_write(0xF, 0x1234);
          s.core({0x0000}); },  // an ordinary NOP: PGC is not held high on its 4th clock
        K::missing_programming_nop, nothing_programmed},
@@ -111,7 +93,7 @@ const std::vector<Rule>& rules() {
          s.start_bulk_erase();
          s.word(0);  // one report later: its clocks reach the chip while it erases
          s.vp.advance_ms(20);
-         s.code_setup(); s.program_row(0, pattern(buffer(s), 0x40)); },
+         s.code_setup(); s.program_row(0, pattern(s.buffer(), 0x40)); },
        K::commands_after_bulk_erase, [](S& s) {  // erased; the out-of-step engine took other frames
          nothing_programmed(s); EXPECT_EQ(s.vp.config(), s.vp.device().config_erased); }},
       {"EepromWriteWithoutWren", kParts, [](S& s) { s.write_eeprom(2, 0x33, true, false); },
@@ -122,18 +104,18 @@ const std::vector<Rule>& rules() {
          s.core({0x8EA6, 0x8CA6, 0x84A6}); s.setptr(0); s.table_write(0xF, 0); s.pnop(); },
        K::wrong_eecon1_selection, nothing_programmed},
       {"LoadsInTwoRows", kParts, [](S& s) {
-         s.code_setup(); s.setptr(static_cast<std::uint32_t>(buffer(s) - 2));
+         s.code_setup(); s.setptr(static_cast<std::uint32_t>(s.buffer() - 2));
          s.table_write(0xD, 0x1111); s.table_write(0xF, 0x2222); s.pnop(); },  // 1111 in the next row
        K::row_crossed},
       // Flagged (the stricter reading of "TBLPTR must stay in the same row") although the
       // dummy's holding register is overwritten before the next 1111, so both rows are right.
       {"DummyWriteStepsIntoTheNextRow", kParts, [](S& s) {
-         s.code_setup(); s.program_row(0, bytes(buffer(s), 0x00));
+         s.code_setup(); s.program_row(0, bytes(s.buffer(), 0x00));
          s.table_write(0xD, 0xFFFF);  // TBLPTR from the row's last word onto the next row
-         s.program_row(0, pattern(buffer(s), 0x33), false); },
+         s.program_row(0, pattern(s.buffer(), 0x33), false); },
        K::row_crossed, [](S& s) {
-         const std::vector<std::uint8_t> next = pattern(buffer(s), 0x33);
-         EXPECT_TRUE(std::equal(next.begin(), next.end(), s.vp.flash().begin() + buffer(s)));
+         const Bytes next = pattern(s.buffer(), 0x33);
+         EXPECT_TRUE(std::equal(next.begin(), next.end(), s.vp.flash().begin() + s.buffer()));
          EXPECT_NE(s.vp.violations().front().detail.find("only steps TBLPTR"), std::string::npos); }},
       {"CodeProtectionReadsZeroUntilBulkErase", kParts, [](S& s) {
          const ChipDevice& d = s.vp.device();
@@ -143,12 +125,11 @@ const std::vector<Rule>& rules() {
          EXPECT_EQ(s.read_memory(static_cast<std::uint32_t>(d.flash_size - 1), 1)[0], 0x00);
          EXPECT_EQ(s.read_eeprom(0), 0x00);
          EXPECT_EQ(s.read_memory(0x300009, 1)[0], 0x00);  // configuration and device ID read normally
-         const std::vector<std::uint8_t> devid = s.read_memory(0x3FFFFE, 2);
+         const Bytes devid = s.read_memory(0x3FFFFE, 2);
          EXPECT_EQ(devid[0] | devid[1] << 8, d.devid);
          s.bulk_erase(); s.exit(); s.enter();
          EXPECT_EQ(s.read_memory(0, 1)[0], 0xFF);
-         const std::vector<std::uint8_t> cp = s.read_memory(0x300008, 2);
-         EXPECT_EQ(cp, std::vector<std::uint8_t>({d.config_erased[8], d.config_erased[9]})); },
+         EXPECT_EQ(s.read_memory(0x300008, 2), Bytes({d.config_erased[8], d.config_erased[9]})); },
        clean},
       // One family's own rules.
       {"EepromWriteWithoutUnlock", {"18F452", "18F1320"}, [](S& s) { s.write_eeprom(2, 0x44, false); },
@@ -181,18 +162,18 @@ const std::vector<Rule>& rules() {
          s.write_config(8, 0x0C); s.write_config(8, 0x0F);   // CP1:CP0 = 0, and they stay 0
          s.write_config(11, 0xC0); s.write_config(3, 0x00); },  // WRTC = 0: frozen now
        K::config_write_protected, [](S& s) {
-         EXPECT_EQ(s.vp.config()[8], 0x0C);
-         EXPECT_EQ(s.vp.config()[11], 0xC0);
+         EXPECT_EQ(s.vp.config()[8], 0x0C); EXPECT_EQ(s.vp.config()[11], 0xC0);
          EXPECT_EQ(s.vp.config()[3], 0x1F); }},
       {"UnimplementedConfigurationStaysZero", {"18F452"},  // CONFIG1L lacking, CONFIG1H only 27h
        [](S& s) { s.config_setup(); s.write_config(0, 0xFF); s.write_config(1, 0xFF); },
        clean, [](S& s) { EXPECT_EQ(s.vp.config()[0], 0x00); EXPECT_EQ(s.vp.config()[1], 0x27); }},
       {"HoldingRegistersStaleExceptOn2455Class", {"18F4550", "18F4520", "18F452", "18F45K22"}, [](S& s) {
-         s.code_setup(); s.program_row(0, bytes(buffer(s), 0x0F));  // then a row loaded in its last word only
-         s.setptr(static_cast<std::uint32_t>(2 * buffer(s) - 2)); s.table_write(0xF, 0x0000); s.pnop(); },
+         // A full row, then a row loaded in its last word only.
+         s.code_setup(); s.program_row(0, bytes(s.buffer(), 0x0F));
+         s.setptr(static_cast<std::uint32_t>(2 * s.buffer() - 2)); s.table_write(0xF, 0x0000); s.pnop(); },
        clean, [](S& s) {
-         EXPECT_EQ(s.vp.flash()[buffer(s)], s.vp.device().holding_resets ? 0xFF : 0x0F);
-         EXPECT_EQ(s.vp.flash()[2 * buffer(s) - 1], 0x00); }},
+         EXPECT_EQ(s.vp.flash()[s.buffer()], s.vp.device().holding_resets ? 0xFF : 0x0F);
+         EXPECT_EQ(s.vp.flash()[2 * s.buffer() - 1], 0x00); }},
       {"PowerDownDuringBulkErase", {"18F4550"},  // 1 ms into a 5 ms erase
        [](S& s) { s.vp.set_flash(0, 0x00); s.start_bulk_erase(); },
        K::power_down_while_busy, [](S& s) { EXPECT_EQ(s.vp.flash()[0], 0x00); }},
@@ -204,8 +185,7 @@ const std::vector<Rule>& rules() {
       {"Command0101", {"18F452"}, [](S& s) { s.table_write(0x5, 0); }, K::unknown_command},
       {"Command16", {"18F452"}, [](S& s) { s.command(16); }, K::command_out_of_range},
       {"VppFirstEntry", {"18F452"}, [](S& s) {
-         s.vp.set_flash(0, 0x42);
-         s.layer.hid_begin(2);
+         s.vp.set_flash(0, 0x42); s.layer.hid_begin(2);
          EXPECT_FALSE(s.vp.in_program_mode());
          EXPECT_EQ(s.read_memory(0, 1)[0], 0x00);  // nobody drives PGD
          EXPECT_TRUE(s.vp.has_violation(ViolationKind::not_in_program_mode)); },
@@ -248,12 +228,10 @@ const std::vector<Rule>& rules() {
 }
 
 using Case = std::pair<const Rule*, const char*>;  // a rule on one of its parts
-
 std::vector<Case> cases() {
   std::vector<Case> all;
-  for (const Rule& rule : rules()) {
+  for (const Rule& rule : rules())
     for (const char* part : rule.parts) all.push_back({&rule, part});
-  }
   return all;
 }
 
@@ -262,10 +240,7 @@ class ChipRule : public ::testing::TestWithParam<Case> {};
 TEST_P(ChipRule, EndsInItsViolationAndTheMemorySiliconShows) {
   const Rule& rule = *GetParam().first;
   IcspSession s(GetParam().second);
-  s.enter();
-  s.set_p9(1);
-  rule.steps(s);
-  s.exit();
+  s.enter(), s.set_p9(1), rule.steps(s), s.exit();
   if (rule.first) {
     ASSERT_FALSE(s.vp.violations().empty());
     EXPECT_EQ(s.vp.violations().front().kind, *rule.first) << s.vp.violations_text();

@@ -12,10 +12,8 @@
 namespace tessaflex::sim {
 
 // A connected virtual programmer with a report layer on it, one method per step of the
-// programming documents' tables (C(xxxx), SETPTR, table writes, programming NOP, OUT) and
-// one per whole sequence of a family (bulk erase, row, EEPROM byte, configuration byte).
-// Nothing here comes from the device list or the engine: these are the sequences that a
-// chip model must accept, written from the tables themselves.
+// programming documents' tables and one per whole sequence of a family. Nothing here comes
+// from the device list or the engine: these are the sequences a chip model must accept.
 class IcspSession {
  public:
   explicit IcspSession(std::string_view device) : vp(device), layer(vp) { vp.connect(); }
@@ -23,6 +21,7 @@ class IcspSession {
   Family family() const { return vp.device().family; }
   bool k_family() const { return family() == Family::k20 || family() == Family::k22; }
   bool old_family() const { return family() == Family::fxx2 || family() == Family::x220; }
+  std::size_t buffer() const { return static_cast<std::size_t>(vp.device().write_buffer); }
 
   void enter() { layer.hid_begin(1); }
   void exit() { layer.hid_end(); }
@@ -30,11 +29,8 @@ class IcspSession {
   void command(int code) { layer.hid_send_command(code); }
   void word(int operand) { layer.hid_send_word(operand); }
   void pnop() { layer.hid_startprog(); }
-  void table_write(int code, std::uint16_t operand) {
-    command(code);
-    word(operand);
-  }
-  // C(op) for each op in turn: command 0000 with a core instruction.
+  void table_write(int code, std::uint16_t operand) { command(code), word(operand); }
+  // C(op) for each op: command 0000 with a core instruction.
   void core(std::initializer_list<std::uint16_t> ops) {
     for (std::uint16_t op : ops) table_write(0, op);
   }
@@ -48,37 +44,24 @@ class IcspSession {
     return static_cast<std::uint8_t>(value);
   }
 
-  // §4.1 up to the start of the erase: the control registers, one NOP, then the 4 command
-  // clocks of another 0000, on whose 4th falling edge the chip starts erasing.
+  // §4.1 up to the 4 command clocks of the second 0000, on whose 4th the chip starts erasing.
   void start_bulk_erase() {
-    if (!old_family()) {
-      setptr(0x3C0005);
-      table_write(0xC, family() == Family::f2xxx ? 0x3F3F : 0x0F0F);
-    }
+    if (!old_family()) setptr(0x3C0005), table_write(0xC, family() == Family::f2xxx ? 0x3F3F : 0x0F0F);
     setptr(0x3C0004);
     table_write(0xC, old_family() ? 0x0080 : 0x8F8F);
     core({0x0000});
     command(0);
   }
-  // The whole of §4.1: PGD stays low for P11 + P10, then the 16 operand bits follow.
-  void bulk_erase() {
-    start_bulk_erase();
-    vp.advance_ms(20);
-    word(0);
-  }
+  // PGD stays low for P11 + P10, then the 16 operand bits follow.
+  void bulk_erase() { start_bulk_erase(), vp.advance_ms(20), word(0); }
 
   // §4.2 set-up, once before the rows (FXX2: single-panel mode first).
   void code_setup() {
-    if (family() == Family::fxx2) {
-      core({0x8EA6, 0x8CA6, 0x84A6});
-      setptr(0x3C0006);
-      table_write(0xC, 0x0000);
-    }
+    if (family() == Family::fxx2) core({0x8EA6, 0x8CA6, 0x84A6}), setptr(0x3C0006), table_write(0xC, 0);
     core({0x8EA6, 0x9CA6});
     if (k_family()) core({0x84A6});
   }
-  // §4.2 per row: the words with 1101 (even-address byte in bits 0..7), the last with 1111,
-  // then the programming NOP; setptr_first false goes on where TBLPTR stands.
+  // §4.2 per row: 1101 per word (even-address byte low), 1111 for the last, the programming NOP.
   void program_row(std::uint32_t row, const std::vector<std::uint8_t>& bytes, bool setptr_first = true) {
     if (setptr_first) setptr(row);
     for (std::size_t i = 0; i < bytes.size(); i += 2)
@@ -92,8 +75,7 @@ class IcspSession {
     core({0x9EA6, 0x9CA6, movlw(address), 0x6EA9});
     if (family() != Family::x220) core({movlw(address >> 8), 0x6EAA});
   }
-  // §4.3: one data EEPROM byte with the family's unlock, start and completion; unlock false
-  // leaves out the 55h/AAh sequence, wren false the BSF WREN.
+  // §4.3: one byte with the family's unlock, start and completion (X220 waits, the rest poll WR).
   void write_eeprom(std::uint16_t address, std::uint8_t value, bool unlock = true, bool wren = true) {
     select_eeprom(address);
     core({movlw(value), 0x6EA8});
@@ -101,7 +83,7 @@ class IcspSession {
     if (old_family() && unlock) core({0x0E55, 0x6EA7, 0x0EAA, 0x6EA7});
     core({0x82A6});
     if (family() == Family::x220 || k_family()) core({0x0000, 0x0000});
-    if (family() == Family::x220) vp.advance_ms(10);  // X220 waits P11, the others poll WR
+    if (family() == Family::x220) vp.advance_ms(10);
     for (int poll = 0; family() != Family::x220 && poll < 100 && (poll_eecon1() & 0x02) != 0; ++poll) {
     }
     core({0x94A6});
@@ -119,13 +101,10 @@ class IcspSession {
     return read(0x2);
   }
 
-  // §4.4 set-up, once before the configuration bytes (P9A set for K20/K22).
+  // §4.4 set-up, once before the configuration bytes (P9A for K20/K22, GOTO for FXX2/X220).
   void config_setup() {
     core({0x8EA6, 0x8CA6});
-    if (k_family()) {
-      core({0x84A6});
-      set_p9(5);
-    }
+    if (k_family()) core({0x84A6}), set_p9(5);
     if (old_family()) core({0xEF00, 0xF800});
   }
   // §4.4 per byte: SETPTR(3000xx) TW1111(vv vv) PNOP; index 0 is CONFIG1L.
