@@ -4,12 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "core/hex_text.h"
@@ -35,32 +33,29 @@ inline Strings split(std::string_view text) {
   return out;
 }
 
-// A report as the trace shows it: "begin1" (101), "begin2", "begin0", "end", "cmd 0D",
-// "word 123C", "read", "startprog", "progtime 05".
+// A report as the trace shows it: "begin1" (101), "end", "cmd 0D", "word 123C", "read",
+// "startprog", "progtime 05"; an unknown code throws, failing the test.
 inline std::string describe(const link::Report& r) {
   if (r[0] == 107) return "cmd " + core::byte_to_hex(r[1]);
   if (r[0] == 108) return "word " + core::word_to_hex(r[1] + 256 * r[2]);
   if (r[0] == 111) return "progtime " + core::byte_to_hex(r[1]);
   static const std::map<int, std::string> names = {{0, "begin0"}, {101, "begin1"},    {102, "begin2"},
                                                    {103, "end"},  {109, "startprog"}, {110, "read"}};
-  return names.at(r[0]);  // an unknown code throws: the test fails
+  return names.at(r[0]);
 }
 
-// The fixture is the engine's window and programmer. Both write into one trace: each report
-// as describe() gives it, status texts as they are, and "events", "disable", "enable",
-// "redraw", "sleep N", "end program" and "box <kind> '<caption>' <text>". The model: FLASH
-// 1024 bytes with 3C 12 at 1A0h, EEPROM 64 bytes, page 64, configerased(i) = 10h + i.
+// The fixture is the engine's window and programmer, both writing one trace: reports as
+// describe() gives them, status texts as they are, "events", "disable", "enable", "redraw",
+// "sleep N", "end program", "box <kind> '<caption>' <text>". The model: FLASH 1024 bytes with
+// 3C 12 at 1A0h, EEPROM 64 bytes, page 64, configerased(i) = 10h + i.
 class EngineTest : public ::testing::Test, public link::HidTerminal, public core::Host {
  public:
   EngineTest() {
     auto& device = workspace.current_device;
     for (std::size_t i = 0; i < device.configerased.size(); ++i) device.configerased[i] = 0x10 + int(i);
-    device.voltage_seq = 1;
-    device.prog_time = 5;
-    device.page_size = 64;
+    device.voltage_seq = 1, device.prog_time = 5, device.page_size = 64;
     resize(1024, 64);
-    flash()[0x1A0] = 0x3C;
-    flash()[0x1A1] = 0x12;
+    flash()[0x1A0] = 0x3C, flash()[0x1A1] = 0x12;
   }
 
   // The programmer: answers reads from answers, then default_answer; fails on cue.
@@ -72,8 +67,7 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
     if (writes_before_loss-- == 0) connected = false;
     if (!connected || writes_taken == 0) return false;
     if (writes_taken > 0) --writes_taken;
-    sent.push_back(describe(report));
-    trace.push_back(sent.back());
+    trace.push_back(sent.emplace_back(describe(report)));
     if (on_write) on_write();
     return true;
   }
@@ -99,7 +93,6 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
   void sleep_ms(std::int64_t ms) override {
     trace.push_back("sleep " + std::to_string(ms));
     now += static_cast<double>(ms) / 1000.0;
-    if (on_sleep) on_sleep(ms);
   }
   double clock_seconds() override { return now; }
   void end_program() override { trace.emplace_back("end program"); }
@@ -141,22 +134,11 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
   std::deque<std::uint8_t> answers;
   std::uint8_t default_answer = 0;
   std::function<void()> on_write;
-  std::function<void(std::int64_t)> on_sleep;
   std::string status;  // the last status text
   double now = 0;
   devices::Workspace workspace;
   link::ReportLayer reports{*this};
   Engine engine{workspace, reports, *this, *this, "Tessaflex"};
 };
-
-// A test name for row index of a table whose rows are told apart by text: the index,
-// then the text's letters and digits.
-inline std::string row_name(std::size_t index, std::string_view text) {
-  std::string name = std::to_string(index) + "_";
-  for (char c : text.substr(0, 40)) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) name += c;
-  }
-  return name;
-}
 
 }  // namespace tessaflex::engine::testing

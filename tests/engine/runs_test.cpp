@@ -10,9 +10,9 @@ using RunFn = void (Engine::*)();
 
 TEST(ElapsedText, HundredthsAreRoundedDown) {
   // 0.29f is 0.28999999..., so it reads 0.28: the single-precision value is what counts.
-  const std::pair<float, const char*> cases[] = {
-      {5.078125f, "5.07"}, {12.5f, "12.50"},    {0.0625f, "0.06"}, {0.0f, "0.00"}, {3.99609375f, "3.99"},
-      {59.999f, "59.99"},  {100.01f, "100.01"}, {0.29f, "0.28"},   {-0.5f, "0.00"}};
+  const std::pair<float, const char*> cases[] = {{5.078125f, "5.07"},   {12.5f, "12.50"},    {0.0f, "0.00"},
+                                                 {3.99609375f, "3.99"}, {100.01f, "100.01"}, {0.29f, "0.28"},
+                                                 {-0.5f, "0.00"}};
   for (const auto& [seconds, text] : cases) EXPECT_EQ(elapsed_text(seconds), text) << seconds;
 }
 
@@ -22,6 +22,7 @@ struct FrameCase {
   const char* algorithm;  // nullptr: no statements at all
   std::string trace;      // split at "|"
 };
+void PrintTo(const FrameCase& c, std::ostream* out) { *out << (c.algorithm ? c.algorithm : "none"); }
 
 class Frame : public EngineTest, public ::testing::WithParamInterface<FrameCase> {};
 
@@ -40,7 +41,8 @@ TEST_P(Frame, StepsInOrder) {
   EXPECT_EQ(ended, status.ends_with(' ' + engine.elapsed_text() + " seconds elapsed...")) << status;
 }
 
-// A script of 3.996 s and its run's trace; the text of the mismatch box.
+// A script of 3.996 s and its run's trace; the text of the mismatch box; an unrecognized
+// statement s: the power-down goes first, and the run's closing steps never come.
 const char* kWait = "begin,w3996,end";
 std::string frame(const std::string& begin, const std::string& result) {
   return "disable|" + begin + "|events|begin1|sleep 3996|end|enable|" + result +
@@ -49,11 +51,10 @@ std::string frame(const std::string& begin, const std::string& result) {
 std::string box(const std::string& heading) {
   return "box 16 '' " + heading + "\r\n\r\n" + kHeader + "FLASH Byte 000000h,   3Ch,   FFh,\r\n";
 }
-// The unrecognized statement s: the power-down goes first; the run's closing steps never come.
 std::string stop(const std::string& s) {
-  const std::string box =
-      "box 16 'Tessaflex' Unrecognized symbolic instruction '" + s + "'.\r\nThe program must end.";
-  return "disable|Begin program all.|events|begin1|end|" + box + "|end program";
+  return "disable|Begin program all.|events|begin1|end|box 16 'Tessaflex' Unrecognized symbolic instruction "
+         "'" +
+         s + "'.\r\nThe program must end.|end program";
 }
 using P = FrameCase;
 
@@ -67,23 +68,20 @@ INSTANTIATE_TEST_SUITE_P(Runs, Frame, ::testing::Values(
       "disable|Begin program all.|events|enable|Chip programmed. 0.00 seconds elapsed...|events"},
     // Read all resets and redraws the images before the script and redraws them after.
     P{&Engine::read_all, Kind::read, kWait,
-      "disable|Begin read all.|events|redraw|events|begin1|sleep 3996|end|enable|"
-      "Chip read. 3.99 seconds elapsed...|events|redraw|events"},
+      "disable|Begin read all.|events|redraw|events|begin1|sleep 3996|end|enable|Chip read. 3.99 seconds "
+      "elapsed...|events|redraw|events"},
     // The failure text stands before the box opens.
-    P{&Engine::blank_check, Kind::blankcheck, "temp=s09,checkblankflash",
-      "disable|Begin blank check.|events|cmd 09|read|F:1/1|events|enable|"
-      "Chip is not blank. 0.00 seconds elapsed...|events|" + box("Chip is not blank:") + "|events"},
-    P{&Engine::verify_chip, Kind::verify, "temp=s09,checkflash",
-      "disable|Begin verify.|events|cmd 09|read|F:1/1|events|enable|"
-      "Chip verify failed. 0.00 seconds elapsed...|events|" + box("Chip verify failed:") + "|events"},
+    P{&Engine::blank_check, Kind::blankcheck, "temp=s09,checkblankflash", "disable|Begin blank check.|events|"
+      "cmd 09|read|F:1/1|events|enable|Chip is not blank. 0.00 seconds elapsed...|events|" +
+      box("Chip is not blank:") + "|events"},
+    P{&Engine::verify_chip, Kind::verify, "temp=s09,checkflash", "disable|Begin verify.|events|cmd 09|read|"
+      "F:1/1|events|enable|Chip verify failed. 0.00 seconds elapsed...|events|" + box("Chip verify failed:") +
+      "|events"},
     // Unrecognized: stray blanks, the empty statement, and statement 0, reached by a "loop"
     // before any loop head since the program started.
     P{&Engine::program_all, Kind::program, "begin, begin,end", stop(" begin")},
     P{&Engine::program_all, Kind::program, "begin,,end", stop("")},
-    P{&Engine::program_all, Kind::program, "begin,loop", stop("")}),
-    [](const ::testing::TestParamInfo<FrameCase>& row) {
-      return row_name(row.index, row.param.algorithm ? row.param.algorithm : "none");
-    });
+    P{&Engine::program_all, Kind::program, "begin,loop", stop("")}));
 // clang-format on
 
 TEST_F(EngineTest, NotConnectedChangesOnlyTheStatusLine) {
@@ -103,7 +101,7 @@ TEST_F(EngineTest, NotConnectedChangesOnlyTheStatusLine) {
   EXPECT_EQ(report(), before);
 }
 
-TEST_F(EngineTest, ReadAllStartsFromErasedImages) {
+TEST_F(EngineTest, ReadAllStartsFromErasedImagesAndRedrawsThemAlsoWhenItStops) {
   std::fill(flash().begin(), flash().end(), 0x00);
   std::fill(eeprom().begin(), eeprom().end(), 0x00);
   workspace.memory_images.config_image.fill(0);
@@ -116,14 +114,16 @@ TEST_F(EngineTest, ReadAllStartsFromErasedImages) {
       1023 + 64);
   EXPECT_EQ(workspace.memory_images.config_image[2], 0x56);
   EXPECT_EQ(workspace.memory_images.config_image[13], 0x1D);
+  trace.clear(), no_answer = true;
+  engine.read_all();
+  EXPECT_EQ(count("redraw"), 2) << status;
 }
 
 TEST_F(EngineTest, RunsShareLoopStartLoopEndTempAndTheReport) {
   answers = {0x5A};
   set_algorithm(Kind::blankcheck, "calcflash,temp=s09,setflashloop,s0d-flash,loop,checkblankflash");
   engine.blank_check();
-  EXPECT_EQ(run().loop_start, 3);
-  EXPECT_EQ(run().loop_end, 0x1A1);
+  EXPECT_EQ(std::pair(run().loop_start, run().loop_end), std::pair(3, 0x1A1));
   // counter, flash_last and eeprom_last start afresh; the first text still totals the last
   // run's loop, "loop" goes back to its head index, and the checks compare the byte it read.
   // A program run neither clears nor shows the report: its lines add to the last one's.
@@ -138,8 +138,7 @@ TEST_F(EngineTest, RunsShareLoopStartLoopEndTempAndTheReport) {
                           "FLASH Byte 000000h,   5Ah,   FFh,\r\nFLASH Byte 000000h,   5Ah,   "
                           "FFh,\r\nFLASH Byte 000001h,   5Ah,   FFh,\r\n");
   EXPECT_EQ(run().eeprom_last, -1);  // so the EEPROM loop was left at once
-  EXPECT_EQ(run().loop_start, 6);
-  EXPECT_EQ(run().loop_end, 1023);
+  EXPECT_EQ(std::pair(run().loop_start, run().loop_end), std::pair(6, 1023));
 }
 
 TEST_F(EngineTest, TwentyFifthLineSendsTheRunToItsLastStatement) {
@@ -164,8 +163,7 @@ TEST_F(EngineTest, TwentyFifthLineSendsTheRunToItsLastStatement) {
     trace.clear();
     clear_mismatch_report(engine.mismatch_state());
     for (int i = 0; i < c.lines_before; ++i) add_mismatch_line(engine.mismatch_state(), run(), "X", "Y", "Z");
-    run().counter = 0;
-    run().flash_last = 29;
+    run().counter = 0, run().flash_last = 29;
     run_script(c.script);
     EXPECT_EQ(engine.mismatch_state().mismatch_count, c.lines) << c.script;
     EXPECT_TRUE(report().ends_with(c.last_lines)) << report();
@@ -236,8 +234,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, Fault, ::testing::Values(
     F{"EepromLoadWithout", "movlw-eeprom", "end", kNoEeprom, sizes(1024, 0)},
     F{"EepromReadWithout", "eeprom=s09", "end", kNoEeprom, sizes(1024, 0)},
     F{"EepromVerifyWithout", "checkeeprom", "end", kNoEeprom, sizes(1024, 0)},
-    // Skips never read past the script; a page size below 1; a "loop" at the loop head
-    // index an earlier run left would jump to itself for ever.
+    // Skips never read past the script; a page size below 1; a "loop" at the loop head index
+    // an earlier run left would jump to itself for ever.
     F{"LoopHeadWithoutLoop", "begin,calcflash,setflashloop,end", "begin1|end",
       "'setflashloop': no \"loop\" follows it.", sizes(1024, 64)},
     F{"IfpageWithoutEnd", "begin,ifpage,end", "begin1|end", "'ifpage': no \"endifpage\" follows it."},
@@ -246,17 +244,16 @@ INSTANTIATE_TEST_SUITE_P(Faults, Fault, ::testing::Values(
     F{"LoopOntoItself", "begin,loop", "begin1|end",
       "statement 2 'loop': it jumps back to itself (no loop head ran at this index).",
       [](EngineTest& fx) { fx.run().loop_start = 2; }},
-    // Waits are bounded: 0..60000 ms; a write bit that stays set, 1000 polls (see the virtual
-    // programmer's test) or 1 s.
+    // Waits are bounded: 0..60000 ms; a write bit that stays set, 1000 polls or 1 s (six reports
+    // a poll at 10 ms each: the second is over in the 18th poll).
     F{"NegativeWait", "begin,w-5", "begin1|end", kWaitBound},
     F{"WaitAboveTheBound", "w60001", "end", kWaitBound},
     F{"WaitBeyond32Bits", "w1e12", "end", kWaitBound},
+    F{"WriteBitStuck", "begin,waitwr,end", "", "(write bit still set after 1000 polls).",
+      [](EngineTest& fx) { fx.default_answer = 2; }},
     F{"WriteBitPastOneSecond", "begin,waitwr,end", "", "(write bit still set after 18 polls).",
-      [](EngineTest& fx) {  // six reports a poll at 10 ms each: the second is over in the 18th poll
-        fx.default_answer = 2;
-        fx.on_write = [&fx] { fx.now += 0.01; };
-      }},
-    // The link fails.
+      [](EngineTest& fx) { fx.default_answer = 2, fx.on_write = [&fx] { fx.now += 0.01; }; }},
+    // The link fails; Test Vpp switched on mid-run makes the power the user's: nothing more is sent.
     F{"WriteRefusedWhileConnected", "begin,s0d-0000", "begin1",
       "statement 2 's0d-0000': the programmer did not take a command report.",
       [](EngineTest& fx) { fx.writes_taken = 1; }},
@@ -266,11 +263,10 @@ INSTANTIATE_TEST_SUITE_P(Faults, Fault, ::testing::Values(
     F{"ReadNotAnswered", "begin,temp=s09,end", "begin1|cmd 09|read|end",
       "the programmer did not take a read report or gave no answer.",
       [](EngineTest& fx) { fx.no_answer = true; }},
-    // Test Vpp switched on mid-run: the power is the user's now, so nothing more is sent.
     F{"TestVppDuringTheRun", "begin,s0d-0000,end", "begin1",
       "statement 2 's0d-0000': the target power was switched on by hand (Test Vpp).",
       [](EngineTest& fx) { fx.on_write = [&fx] { fx.workspace.vpp_on = true; }; }}),
-    [](const ::testing::TestParamInfo<FaultCase>& row) { return std::string(row.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 // clang-format on
 
 TEST_F(EngineTest, WritePollBoundIsCountedPerStatement) {

@@ -2,6 +2,7 @@
 // and moves, as one ordered trace of reports, status texts and pending-events steps.
 #include <limits>
 #include <optional>
+#include <tuple>
 
 #include "engine/statement_table.h"
 #include "engine_test.h"
@@ -38,20 +39,18 @@ struct StatementCase {
   std::function<void(EngineTest&)> arrange = {};
   std::function<void(EngineTest&)> check = {};
 };
+void PrintTo(const StatementCase& c, std::ostream* out) { *out << c.script; }
 
 class Statement : public EngineTest, public ::testing::WithParamInterface<StatementCase> {};
 
 TEST_P(Statement, TraceCounterAndReport) {
   const StatementCase& c = GetParam();
   workspace.memory_images.config_image[1] = 0x1F;
-  eeprom()[2] = 0x55;
-  eeprom()[0x20] = 0x34;
-  flash()[0] = 0x12;
+  eeprom()[2] = 0x55, eeprom()[0x20] = 0x34, flash()[0] = 0x12;
   if (c.arrange) c.arrange(*this);
   answers.assign(c.answers.begin(), c.answers.end());
   clear_mismatch_report(engine.mismatch_state());
-  run().counter = c.counter;
-  run().temp = c.temp;
+  run().counter = c.counter, run().temp = c.temp;
   run_script(c.script, 50);
   EXPECT_EQ(trace, split(c.trace));
   EXPECT_EQ(run().counter, c.counter_after);
@@ -62,15 +61,8 @@ TEST_P(Statement, TraceCounterAndReport) {
   if (c.check) c.check(*this);
 }
 
-std::string polls(int n) {
-  std::string out;
-  for (int i = 0; i < n; ++i) out += "cmd 00|word 50A6|cmd 00|word 6EF5|cmd 02|read|";
-  return out;
-}
-void byte7_only(EngineTest& fx) {
-  fx.resize(1024, 64);
-  fx.flash()[7] = 0x07;
-}
+const char* kPoll = "cmd 00|word 50A6|cmd 00|word 6EF5|cmd 02|read|";
+void byte7_only(EngineTest& fx) { fx.resize(1024, 64), fx.flash()[7] = 0x07; }
 // calcflashpage with page_size and the highest non-FF byte at programmed (-1: none); the
 // loop head after it is left at once, so the text shows its total.
 auto page(std::int32_t page_size, std::int32_t programmed) {
@@ -79,10 +71,6 @@ auto page(std::int32_t page_size, std::int32_t programmed) {
     fx.workspace.current_device.page_size = page_size;
     if (programmed >= 0) fx.flash()[static_cast<std::size_t>(programmed)] = 0;
   };
-}
-
-auto voltage_seq(std::int32_t seq) {
-  return [=](EngineTest& fx) { fx.workspace.current_device.voltage_seq = seq; };
 }
 
 using C = StatementCase;
@@ -95,7 +83,8 @@ constexpr std::int32_t kBeyond = kMax;  // a counter beyond every loop's end
 INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
     // Power and timing; no progress text.
     C{"begin,setprogtime,startprog,end", "begin1|progtime 05|startprog|end"},
-    C{.script = "begin", .trace = "begin0", .arrange = voltage_seq(7)},
+    C{.script = "begin", .trace = "begin0",
+      .arrange = [](EngineTest& fx) { fx.workspace.current_device.voltage_seq = 7; }},
     // Address loads split counter; a FLASH write sends the byte at counter first; fields upper-cased.
     C{"movlw-upper,movlw-high,movlw-low", "cmd 00|word 0E00|cmd 00|word 0E01|cmd 00|word 0EA0", 0x1A0, 0x1A0},
     C{"movlw-eeprom", "E:3/1|events|cmd 00|word 0E55", 2, 3},
@@ -107,13 +96,11 @@ INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
       .trace = "F:6/1|events|cmd 09|read|E:7/1|events|cmd 09|read|CONF7H:|events|cmd 0A|read|cmd 0B|read",
       .counter = 5, .counter_after = 7, .answers = {0xAB, 0xCD, 0x8F, 0x42}, .temp_after = 0x42,
       .check = [](EngineTest& fx) {
-        EXPECT_EQ(fx.flash()[5], 0xAB);
-        EXPECT_EQ(fx.eeprom()[6], 0xCD);
-        EXPECT_EQ(fx.workspace.memory_images.config_image[13], 0x8F);
-      }},
+        EXPECT_EQ(std::tuple(fx.flash()[5], fx.eeprom()[6], fx.workspace.memory_images.config_image[13]),
+                  std::tuple(0xAB, 0xCD, 0x8F)); }},
     // waitwr repeats its whole poll while bit 1 of the byte read is set.
-    C{.script = "waitwr", .trace = polls(1), .answers = {0x00}, .temp_after = 0},
-    C{.script = "waitwr", .trace = polls(2), .answers = {0x82, 0x80}, .temp_after = 0x80},
+    C{.script = "waitwr", .trace = kPoll, .answers = {0x00}, .temp_after = 0},
+    C{.script = "waitwr", .trace = std::string(kPoll) + kPoll, .answers = {0x82, 0x80}, .temp_after = 0x80},
     // Checks: counter and pc move first; one line per difference; nothing is sent.
     C{"checkblankflash", "F:417/1|events", 0x1A0, 0x1A1, 0x3C, "FLASH Byte 0001A0h,   3Ch,   FFh,\r\n"},
     C{"checkblankeeprom", "E:33/1|events", 0x20, 0x21, 0x00, "EEPROM Byte 0020h,   00h,   FFh,\r\n"},
@@ -127,9 +114,9 @@ INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
     C{"ifpage,startprog,endifpage,begin,ifpage,startprog,endifpage,end", "begin1|end", 3, 3},
     // Loops over 0..7: tested at the head, left with counter 0; texts total the head's last address.
     C{.script = "calcflash,setflashloop,flash=s09,loop,end",
-      .trace = "F:1/8|events|cmd 09|read|F:2/8|events|cmd 09|read|F:3/8|events|cmd 09|read|F:4/8|events|cmd 09|"
-               "read|F:5/8|events|cmd 09|read|F:6/8|events|cmd 09|read|F:7/8|events|cmd 09|read|F:8/8|events|"
-               "cmd 09|read|end",
+      .trace = "F:1/8|events|cmd 09|read|F:2/8|events|cmd 09|read|F:3/8|events|cmd 09|read|F:4/8|events|"
+               "cmd 09|read|F:5/8|events|cmd 09|read|F:6/8|events|cmd 09|read|F:7/8|events|cmd 09|read|"
+               "F:8/8|events|cmd 09|read|end",
       .arrange = byte7_only},
     C{.script = "calcflash,setflashloop,s0d-flash,loop,end",
       .trace = "F:1/8|events|cmd 0D|word FFFF|F:3/8|events|cmd 0D|word FFFF|F:5/8|events|cmd 0D|word FFFF|"
@@ -149,9 +136,8 @@ INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
     C{kPage, "F:1/0|events", kBeyond, 1, 255, "", {}, {}, page(1, -1)},
     C{kPage, "F:1/2147483647|events", kBeyond, 1, 255, "", {}, {}, page(kMax, 3)},
     // wNNN: a decimal number, blanks skipped, to the nearest whole ms (a half to the even one).
-    C{"wait", "sleep 0"}, C{"w", "sleep 0"}, C{"w 10", "sleep 10"}, C{"w2.5", "sleep 2"},
-    C{"w3.5", "sleep 4"}, C{"w12abc", "sleep 12"}, C{"w60000", "sleep 60000"}),
-    [](const ::testing::TestParamInfo<StatementCase>& row) { return row_name(row.index, row.param.script); });
+    C{"wait", "sleep 0"}, C{"w 10", "sleep 10"}, C{"w2.5", "sleep 2"}, C{"w12abc", "sleep 12"},
+    C{"w60000", "sleep 60000"}));
 // clang-format on
 
 TEST_F(EngineTest, NothingHappensWhileThePowerIsOnByHand) {
