@@ -1,7 +1,6 @@
 // The Open and Save commands after their dialogs: texts, sequences, failures, atomic saves.
 #include "hexfile/hex_file_commands.h"
 
-#include <gtest/gtest.h>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +8,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <fstream>
-#include <map>
 
 #include "hex_test_support.h"
 #include "hexfile/command_texts.h"
@@ -21,25 +19,19 @@ namespace tessaflex::hexfile {
 namespace {
 
 using testing::ByteMap;
-using testing::record;
 using Events = std::vector<std::string>;
 
-TEST(KFigure, IsTheQuotientCutToFourCharacters) {
+TEST(CommandTexts, KFigureAndShortenedPath) {
   // clang-format off
   const std::pair<std::int64_t, const char*> table[] = {
-      {0, "0"}, {512, ".5"}, {1000, ".976"}, {1234, "1.20"}, {1536, "1.5"}, {10500, "10.2"}, {32768, "32"},
-      {131072, "128"}, {1280, "1.25"}, {1024, "1"}, {524400, "512."}, {10240000, "1000"}, {103, ".100"},
-      {102, ".099"}, {1, ".000"}};  // below 0.1 (n up to 102) the same plain form
+      {0, "0"}, {512, ".5"}, {1000, ".976"}, {1234, "1.20"}, {10500, "10.2"}, {131072, "128"}, {1280, "1.25"},
+      {1024, "1"}, {524400, "512."}, {10240000, "1000"}, {103, ".100"}, {102, ".099"}, {1, ".000"}};
   // clang-format on
   for (const auto& [n, k] : table) EXPECT_EQ(k_figure(n), k) << "n = " << n;
-}
-
-TEST(ShortenPath, KeepsTheLastSeventyCharacters) {
-  const std::string seventy = "/" + std::string(69, 'a');
+  // The last seventy characters, not bytes: a two-byte character is never cut.
+  const std::string seventy = "/" + std::string(69, 'a'), accented = "\xC3\xA9" + std::string(69, 'x');
   EXPECT_EQ(shorten_path(seventy), seventy);
   EXPECT_EQ(shorten_path("b" + seventy), "... " + seventy);
-  // Characters, not bytes: a two-byte character is never cut.
-  const std::string accented = "\xC3\xA9" + std::string(69, 'x');
   EXPECT_EQ(shorten_path(accented), accented);
   EXPECT_EQ(shorten_path("\xC3\xA9" + accented), "... " + accented);
 }
@@ -56,7 +48,6 @@ class SequenceHost : public testing::RecordingHost {
     log("box:" + std::to_string(static_cast<int>(kind)) + ":" + std::string(caption) + ":", text);
     return answer;
   }
-
   void log(const std::string& what, std::string_view text = "") {
     events.push_back(what + std::string(text));
   }
@@ -85,7 +76,7 @@ class FakeFiles : public FileAccess {
 class HexCommands : public ::testing::Test {
  protected:
   HexCommands() {
-    workspace.current_device = testing::make_device(32768, 256, {0, 0x27, 0x0F, 0x0F, 0, 0x01, 0x85});
+    workspace.current_device.flash_size = 32768, workspace.current_device.eeprom_size = 256;
     devices::erase_images(workspace.current_device, workspace.memory_images);
   }
   HexFileCommands commands(FileAccess& with) {
@@ -94,7 +85,7 @@ class HexCommands : public ::testing::Test {
   }
   std::string last_path_setting() const { return settings.store().get_setting("Last Path", "(none)"); }
   ByteMap changed() const {
-    return testing::changed_bytes(workspace.memory_images, testing::erased_images(workspace.current_device));
+    return testing::changed_bytes(workspace.memory_images, testing::erased_images(32768, 256));
   }
 
   devices::Workspace workspace;
@@ -106,23 +97,20 @@ class HexCommands : public ::testing::Test {
 TEST_F(HexCommands, CancelledDialogsChangeNothing) {
   workspace.memory_images.flash_image[0] = 0x12;
   workspace.last_path = "/old/";
-  EXPECT_FALSE(commands(files).open(""));
-  EXPECT_FALSE(commands(files).save(""));
-  EXPECT_TRUE(host.events.empty());
+  EXPECT_FALSE(commands(files).open("") || commands(files).save(""));
+  EXPECT_TRUE(host.events.empty() && files.files.empty());
   EXPECT_EQ(changed(), (ByteMap{{0, 0x12}}));
   EXPECT_EQ(workspace.last_path, "/old/");
   EXPECT_EQ(last_path_setting(), "(none)");
-  EXPECT_TRUE(files.files.empty());
 }
 
 TEST_F(HexCommands, OpenErasesLoadsWarnsAndReportsTheBytesUpToTheEnd) {
   workspace.memory_images.flash_image[0x7000] = 0x00;  // erased before the load
   workspace.memory_images.config_image[1] = 0x99;
   workspace.flash_loaded_end = 99999;  // reset to 0 before the load
-  const std::string folder = "/" + std::string(80, 'f') + "/";
-  const std::string path = folder + "a.hex";  // 87 characters: the label shows the last 70
+  const std::string folder = "/" + std::string(80, 'f') + "/", path = folder + "a.hex";  // the label shows 70
   files.files[path] =
-      testing::records(0, 0x500, 16, '1') + record("0180000001");  // and one byte beyond the 32 KB FLASH
+      testing::records(0, 0x500, 16, '1') + testing::record("0180000001");  // one beyond 32 KB
   EXPECT_TRUE(commands(files).open(path));
   EXPECT_EQ(host.events,
             (Events{"disable",
@@ -136,7 +124,8 @@ TEST_F(HexCommands, OpenErasesLoadsWarnsAndReportsTheBytesUpToTheEnd) {
 }
 
 TEST_F(HexCommands, RefusedOrUnreadableFileLeavesEverythingErased) {
-  files.files["/work/bad.hex"] = testing::records(0, 6 * 16, 16, '0') + record("00000003");  // line 7
+  files.files["/work/bad.hex"] =
+      testing::records(0, 6 * 16, 16, '0') + testing::record("00000003");  // line 7
   EXPECT_FALSE(commands(files).open("/work/bad.hex"));
   EXPECT_EQ(host.events, (Events{"disable",
                                  "box:16::Input program file in Intel Hex Format contains errors.\r\n"
@@ -144,7 +133,6 @@ TEST_F(HexCommands, RefusedOrUnreadableFileLeavesEverythingErased) {
                                  "redraw", "label:", "status:HEX file not loaded!", "enable"}));
   EXPECT_EQ(changed(), ByteMap{});
   EXPECT_EQ(last_path_setting(), "/work/");  // stored before the file was read
-
   host.events.clear();
   EXPECT_FALSE(commands(files).open("/w/gone.hex"));
   EXPECT_EQ(host.events,
@@ -161,7 +149,6 @@ TEST_F(HexCommands, SaveWritesAndAsksBeforeOverwriting) {
   EXPECT_EQ(last_path_setting(), "/out/");
   EXPECT_EQ(workspace.flash_loaded_end, 77);
   EXPECT_EQ(changed(), (ByteMap{{0, 0x12}}));
-
   host.events.clear();
   files.files["/out/b.hex"] = "old";
   host.answer = core::BoxAnswer::no;
@@ -190,26 +177,20 @@ TEST_F(HexCommands, SaveFailuresReachTheUserAndKeepTheOldFile) {
   }
 }
 
-// This thread's file-system identity: the tests may run as root, who passes every
-// permission check, so the read-only folder is tried as nobody (65534).
-void set_file_system_ids(unsigned id) {
-  setfsuid(id);
-  setfsgid(id);
-}
-
 TEST_F(HexCommands, OnDiskASaveIntoAReadOnlyFolderKeepsTheOldFile) {
   QTemporaryDir dir;
   const std::string folder = dir.path().toStdString() + "/locked folder", path = folder + "/old.hex";
   ASSERT_EQ(chmod(dir.path().toStdString().c_str(), 0755), 0);
   ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
   std::ofstream(path, std::ios::binary) << "old contents\r\n";
-  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
-  ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+  ASSERT_EQ(chmod(path.c_str(), 0644) | chmod(folder.c_str(), 0555), 0);
   LocalFileAccess local;
+  // The tests may run as root, who passes every permission check: this thread's file-system
+  // identity is nobody (65534) for the save.
   const bool root = geteuid() == 0;
-  if (root) set_file_system_ids(65534);
+  if (root) setfsuid(65534), setfsgid(65534);
   EXPECT_FALSE(commands(local).save(path));
-  if (root) set_file_system_ids(0);
+  if (root) setfsuid(0), setfsgid(0);
   std::string kept;
   EXPECT_FALSE(local.read_all(path, kept).failed());
   EXPECT_EQ(kept, "old contents\r\n");

@@ -1,41 +1,23 @@
 // The Intel HEX reader: reasons 1 to 13, line numbers, the address map, the warning.
 #include "hexfile/hex_reader.h"
 
-#include <gtest/gtest.h>
-
-#include <map>
 #include <sstream>
 
-#include "core/hex_text.h"
 #include "hex_test_support.h"
 
 namespace tessaflex::hexfile {
 namespace {
 
 const std::string kHeading = "Input program file in Intel Hex Format contains errors.";
-const std::map<int, std::string> kReasonTexts = {
-    {1, ": The record does not begin with ':' simbol."},
-    {2, ": The record is too short."},
-    {3, ": Invalid 'checksum' field in the record."},
-    {4, ": Invalid 'record type' field in the record."},
-    {5, ": Invalid '04 type' record."},
-    {6, ": Invalid 'number of bytes' field in the record."},
-    {7, ": Invalid 'address' field in the record."},
-    {10, ": The record does not contain the specified number of bytes."},
-    {11, ": Invalid data byte in the record."},
-    {13, ": Invalid '02 type' record."},
-};
 
-// Reads text into erased images of a 32 KB FLASH, 256-byte EEPROM model (or the sizes
-// given) whose erased configuration bytes are EE, checks the box, and sums the outcome up
-// in one line: the changed bytes as "<address>=<byte>" (hex), "| end <flash_loaded_end>"
-// (hex), then "| reason <n>, line <n>" for a refusal, or "| <count>: <list line>" when the
-// out-of-range warning is shown.
+// Reads text into erased images of a 32 KB FLASH, 256-byte EEPROM model (or the sizes given)
+// whose erased configuration bytes are EE, checks the box, and sums the outcome up in one
+// line: the changed bytes as "<address>=<byte>" (hex), "| end <flash_loaded_end>" (hex), then
+// "| reason <n>, line <n>" for a refusal, or "| <count>: <list>" for the out-of-range warning.
 std::string outcome(std::string_view text, std::int32_t flash_size = 32768, std::int32_t eeprom_size = 256) {
-  std::array<std::int32_t, devices::kConfigBytes> configerased;
-  configerased.fill(0xEE);
-  const devices::MemoryImages erased =
-      testing::erased_images(testing::make_device(flash_size, eeprom_size, configerased));
+  testing::Config config;
+  config.fill(0xEE);
+  const devices::MemoryImages erased = testing::erased_images(flash_size, eeprom_size, config);
   devices::MemoryImages images = erased;
   std::int32_t end = 0;
   const HexReadResult result = read_hex_text(text, images, end);
@@ -46,9 +28,9 @@ std::string outcome(std::string_view text, std::int32_t flash_size = 32768, std:
   out << "| end " << end << std::dec;
   std::string box;  // the box expected
   if (result.status == HexReadStatus::refused) {
-    const int reason = static_cast<int>(result.reason);
-    out << " | reason " << reason << ", line " << result.line;
-    box = kHeading + "\r\nLine number " + std::to_string(result.line) + kReasonTexts.at(reason);
+    out << " | reason " << static_cast<int>(result.reason) << ", line " << result.line;
+    box =
+        kHeading + "\r\nLine number " + std::to_string(result.line) + std::string(reason_text(result.reason));
   } else if (result.out_of_range > 0 && !result.messages.empty()) {
     const std::string& shown = result.messages[0].text;
     const std::string list = shown.substr(shown.find(":\r\n") + 3);  // with its CR LF
@@ -64,6 +46,16 @@ std::string outcome(std::string_view text, std::int32_t flash_size = 32768, std:
   return out.str();
 }
 
+// n out-of-range (and unchecked) bytes from 0x00A000, beyond a 32 KB FLASH, in records of per.
+std::string out_of_range_file(int n, int per = 16) { return testing::records(0xA000, n, per, 'G'); }
+// Their outcome: the entries, with "..., " after the one at cut and going on at resume.
+std::string listed(int n, int cut = -1, int resume = 0) {
+  std::string out = "| end 0 | " + std::to_string(n) + ": ";
+  for (int i = 0; i < n; i = (i == cut ? resume : i + 1))
+    out += core::addr_to_hex(0xA000 + i) + (i == cut ? ", ..., " : ", ");
+  return out.substr(0, out.size() - 2) + ".";
+}
+
 struct Case {
   const char* name;
   std::string text;
@@ -76,7 +68,8 @@ class HexReader : public ::testing::TestWithParam<Case> {};
 TEST_P(HexReader, Reads) { EXPECT_EQ(outcome(GetParam().text), GetParam().outcome); }
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Refused, HexReader, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Cases, HexReader, ::testing::Values(
+    // Refused, with the first failure's reason and line; bytes stored before it stay.
     Case{"r1_letter", "X00000001FF", "| end 0 | reason 1, line 1"},
     Case{"r1_leading_space", " :00000001FF", "| end 0 | reason 1, line 1"},
     Case{"r2_ten_characters", ":0000000FF", "| end 0 | reason 2, line 1"},
@@ -99,47 +92,53 @@ INSTANTIATE_TEST_SUITE_P(Refused, HexReader, ::testing::Values(
     Case{"r13_two_digits_ending_0", ":0100000210ED", "| end 0 | reason 13, line 1"},
     Case{"r13_address_0010", ":020010021230AA", "| end 0 | reason 13, line 1"},
     Case{"first_failure_only", ":00000003FD\n:00000001FE\nX", "| end 0 | reason 4, line 1"},
-    Case{"bytes_stored_before_it_stay", ":0100000011EE\n:0100010022DC\n:0100020033CA\n:0100030044B8\n:0200000003FB",
-         "0=11 1=22 2=33 3=44 | end 4 | reason 10, line 5"}),
-  ::testing::PrintToStringParamName());
-
-INSTANTIATE_TEST_SUITE_P(LineNumbers, HexReader, ::testing::Values(
+    Case{"bytes_stored_before_it_stay",
+         ":0100000011EE\n:0100010022DC\n:0100020033CA\n:0100030044B8\n:0200000003FB",
+         "0=11 1=22 2=33 3=44 | end 4 | reason 10, line 5"},
+    // Line numbers: a run of k line-end characters counts as ceil(k / 4) lines.
     Case{"crlf", ":00000005FB\r\nX", "| end 0 | reason 1, line 2"},
-    Case{"lf", ":00000005FB\nX", "| end 0 | reason 1, line 2"},
     Case{"cr", ":00000005FB\rX", "| end 0 | reason 1, line 2"},
-    Case{"crlf_one_blank_line_vanishes", ":00000005FB\r\n\r\nX", "| end 0 | reason 1, line 2"},
     Case{"crlf_two_blank_lines_count_as_one", ":00000005FB\r\n\r\n\r\nX", "| end 0 | reason 1, line 3"},
     Case{"lf_three_blank_lines_vanish", ":00000005FB\n\n\n\nX", "| end 0 | reason 1, line 2"},
     Case{"lf_four_blank_lines_count_as_one", ":00000005FB\n\n\n\n\nX", "| end 0 | reason 1, line 3"},
     Case{"comment_and_space_lines_count", ":00000005FB\n; note\n   \nX", "| end 0 | reason 1, line 4"},
-    Case{"five_leading_lfs", "\n\n\n\n\nX", "| end 0 | reason 1, line 3"}),
-  ::testing::PrintToStringParamName());
-
-INSTANTIATE_TEST_SUITE_P(Accepted, HexReader, ::testing::Values(
+    Case{"five_leading_lfs", "\n\n\n\n\nX", "| end 0 | reason 1, line 3"},
+    // Accepted.
     Case{"empty_file", "", "| end 0"},
     Case{"blank_and_comment_lines_only", "\r\n   \r\n; a comment\r\n;:garbage  \n\n\n\n\n\n  ", "| end 0"},
     Case{"no_end_of_file_record", ":020000001234B8\n:010010005699", "0=12 1=34 10=56 | end 11"},
     Case{"nothing_after_end_of_file", ":020000001234B8\n:00000001FF\nX\n:010010005699", "0=12 1=34 | end 2"},
     Case{"end_and_start_records_unchecked", ":FF000005G1G2FE\n:0100000012ED\n:07123401ZZB3", "0=12 | end 1"},
-    Case{"data_records_without_data_skipped", ":10000000F0\n:0000000000\n:GGGGGG0003", "| end 0"}),
-  ::testing::PrintToStringParamName());
-
-INSTANTIATE_TEST_SUITE_P(AddressMap, HexReader, ::testing::Values(
+    Case{"data_records_without_data_skipped", ":10000000F0\n:0000000000\n:GGGGGG0003", "| end 0"},
+    // The address map.
     Case{"end_is_highest_flash_address_plus_1", ":0101000011ED\n:01010F0022CD\n:0100200033AC",
          "20=33 100=11 10F=22 | end 110"},
-    Case{"record_across_the_end_of_flash", ":047FFE000102030475", "7FFE=1 7FFF=2 | end 8000 | 2: 008000, 008001."},
+    Case{"record_across_the_end_of_flash", ":047FFE000102030475",
+         "7FFE=1 7FFF=2 | end 8000 | 2: 008000, 008001."},
     Case{"configuration_entries_1_and_14", ":020000040030CA\n:0100000011EE\n:02000D0022339C",
          "300000=11 30000D=22 | end 0 | 1: 30000E."},
     Case{"eeprom_up_to_its_size", ":0200000400F00A\n:0100000055AA\n:0300FE006677889A",
          "F00000=55 F000FE=66 F000FF=77 | end 0 | 1: F00100."},
     Case{"id_and_device_id_dropped_unlisted",
          ":020000040020DA\n:080000000102030405060708D4\n:02000004003FBB\n:02FFFE00AABB9C", "| end 0"},
-    Case{"next_to_id_and_device_id_listed", ":020000040020DA\n:020007000102F4\n:02000004003FBB\n:02FFFD000102FF",
+    Case{"next_to_id_and_device_id_listed",
+         ":020000040020DA\n:020007000102F4\n:02000004003FBB\n:02FFFD000102FF",
          "| end 0 | 2: 200008, 3FFFFD."},
-    Case{"both_bases_added", ":020000021000EC\n:020000040001F9\n:02000000ABCD86", "| end 0 | 2: 020000, 020001."},
-    Case{"largest_bases_never_wrap_to_flash", ":02000004FFFFFC\n:020000021000EC\n:0100000042BD", "| end 0 | 1: 000000."},
-    Case{"listed_by_low_24_bits_unchecked", ":02000004FFFFFC\n:02000002FFF00D\n:01FFFF00G102", "| end 0 | 1: 0FFEFF."}),
-  ::testing::PrintToStringParamName());
+    Case{"both_bases_added", ":020000021000EC\n:020000040001F9\n:02000000ABCD86",
+         "| end 0 | 2: 020000, 020001."},
+    Case{"largest_bases_never_wrap_to_flash", ":02000004FFFFFC\n:020000021000EC\n:0100000042BD",
+         "| end 0 | 1: 000000."},
+    Case{"listed_by_low_24_bits_unchecked", ":02000004FFFFFC\n:02000002FFF00D\n:01FFFF00G102",
+         "| end 0 | 1: 0FFEFF."},
+    // The out-of-range list: up to 24 entries, else the first 16, "...", the last 8.
+    Case{"twenty_four_all_listed", out_of_range_file(24), listed(24)},
+    Case{"twenty_five_hide_the_17th", out_of_range_file(25), listed(25, 15, 17)},
+    Case{"forty_in_one_record", out_of_range_file(40, 40), listed(40, 15, 32)},
+    Case{"repeated_address_each_time", ":01A00000015E\n:01A00000025D\n:01A00000035C",
+         "| end 0 | 3: 00A000, 00A000, 00A000."},
+    Case{"order_kept_around_the_end_of_flash", ":01900000AAC5\n:027FFF0001027D\n:01900100BBB3",
+         "7FFF=1 | end 8000 | 3: 009000, 008000, 009001."}),
+  [](const auto& row) { return std::string(row.param.name); });
 // clang-format on
 
 TEST(HexReader, ModelSizesDecideFlashAndEeprom) {
@@ -148,41 +147,12 @@ TEST(HexReader, ModelSizesDecideFlashAndEeprom) {
   EXPECT_EQ(outcome(":0200000400F00A\n:0100000055AA", 32768, 0), "| end 0 | 1: F00000.");
 }
 
-// n out-of-range (and unchecked) bytes from 0x00A000, beyond a 32 KB FLASH, in records of up
-// to per bytes.
-std::string out_of_range_file(int n, int per = 16) { return testing::records(0xA000, n, per, 'G'); }
-
-// The outcome of n such bytes: their entries, with "..., " after the one at cut and going
-// on at resume.
-std::string listed(int n, int cut = -1, int resume = 0) {
-  std::string out = "| end 0 | " + std::to_string(n) + ": ";
-  for (int i = 0; i < n; i = (i == cut ? resume : i + 1))
-    out += core::addr_to_hex(0xA000 + i) + (i == cut ? ", ..., " : ", ");
-  return out.substr(0, out.size() - 2) + ".";
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(OutOfRange, HexReader, ::testing::Values(
-    Case{"twenty_four_all_listed", out_of_range_file(24), listed(24)},
-    Case{"twenty_five_hide_the_17th", out_of_range_file(25), listed(25, 15, 17)},
-    Case{"forty_in_one_record", out_of_range_file(40, 40), listed(40, 15, 32)},
-    Case{"thirty", out_of_range_file(30), "| end 0 | 30: 00A000, 00A001, 00A002, 00A003, 00A004, 00A005, 00A006, "
-         "00A007, 00A008, 00A009, 00A00A, 00A00B, 00A00C, 00A00D, 00A00E, 00A00F, ..., 00A016, 00A017, 00A018, "
-         "00A019, 00A01A, 00A01B, 00A01C, 00A01D."},
-    Case{"repeated_address_each_time", ":01A00000015E\n:01A00000025D\n:01A00000035C",
-         "| end 0 | 3: 00A000, 00A000, 00A000."},
-    Case{"order_kept_around_the_end_of_flash", ":01900000AAC5\n:027FFF0001027D\n:01900100BBB3",
-         "7FFF=1 | end 8000 | 3: 009000, 008000, 009001."}),
-  ::testing::PrintToStringParamName());
-// clang-format on
-
 TEST(HexReader, MillionsOfOutOfRangeBytesKeepAShortBox) {
   // 2^16 records of 16 bytes at 0x100000 and up: 1,048,576 out-of-range bytes.
   std::string text;
-  for (int block = 0x10; block < 0x20; ++block) {
-    text += testing::record("02000004" + core::word_to_hex(block)) + "\r\n";
-    text += testing::records(0, 65536, 16, '7');
-  }
+  for (int block = 0x10; block < 0x20; ++block)
+    text +=
+        testing::record("02000004" + core::word_to_hex(block)) + "\r\n" + testing::records(0, 65536, 16, '7');
   const std::string summary = outcome(text);
   EXPECT_EQ(summary.substr(0, 37), "| end 0 | 1048576: 100000, 100001, 10");
   EXPECT_NE(summary.find(", 10000F, ..., 1FFFF8, "), std::string::npos);

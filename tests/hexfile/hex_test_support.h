@@ -1,39 +1,81 @@
 // Helpers shared by the HEX tests: models, records, images as byte maps.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
 #include <string>
-#include <string_view>
 
+#include "core/hex_text.h"
 #include "devices/current_device.h"
 #include "devices/memory_images.h"
+#include "hexfile/hex_checksum.h"
 
 namespace tessaflex::testing {
 
-// A model with these sizes and erased configuration values (index 0 is CONFIG1L).
-devices::CurrentDevice make_device(std::int32_t flash_size, std::int32_t eeprom_size,
-                                   std::array<std::int32_t, devices::kConfigBytes> configerased = {});
+using Config = std::array<std::int32_t, devices::kConfigBytes>;
 
-// Images sized and erased for device.
-devices::MemoryImages erased_images(const devices::CurrentDevice& device);
+// Images erased for a model with these sizes and erased configuration values.
+inline devices::MemoryImages erased_images(std::int32_t flash_size, std::int32_t eeprom_size,
+                                           const Config& configerased = {}) {
+  devices::CurrentDevice device;
+  device.flash_size = flash_size, device.eeprom_size = eeprom_size, device.configerased = configerased;
+  devices::MemoryImages images;
+  devices::erase_images(device, images);
+  return images;
+}
 
 // ":" + body + its checksum: a record that always passes the checksum test.
-std::string record(std::string_view body);
+inline std::string record(std::string_view body) {
+  std::string line = ":";  // appended, not ":" + string: g++ 12 warns wrongly on that in release builds
+  return line.append(body).append(hexfile::hex_checksum(body));
+}
 
 // Data records for n bytes from address field first (first + n at most 0x10000), up to per
 // bytes a record, every data character fill, each record ended by CR LF.
-std::string records(int first, int n, int per, char fill);
+inline std::string records(int first, int n, int per, char fill) {
+  std::string text;
+  for (int a = 0; a < n; a += per) {
+    const int count = std::min(per, n - a);
+    text += record(core::byte_to_hex(count) + core::word_to_hex(first + a) + "00" +
+                   std::string(2 * static_cast<std::size_t>(count), fill)) +
+            "\r\n";
+  }
+  return text;
+}
 
-// Address -> byte, in chip addresses: FLASH from 0, configuration at 0x300000, EEPROM at
-// 0xF00000.
+// Address -> byte, in chip addresses: FLASH from 0, configuration at 0x300000, EEPROM at 0xF00000.
 using ByteMap = std::map<std::uint64_t, std::uint8_t>;
 
-// The bytes of images that differ from erased, in chip addresses.
-ByteMap changed_bytes(const devices::MemoryImages& images, const devices::MemoryImages& erased);
+// The bytes of images that differ from erased.
+inline ByteMap changed_bytes(const devices::MemoryImages& images, const devices::MemoryImages& erased) {
+  ByteMap bytes;
+  for (std::size_t a = 0; a < images.flash_image.size(); ++a)
+    if (images.flash_image[a] != erased.flash_image.at(a)) bytes[a] = images.flash_image[a];
+  for (std::size_t k = 0; k < devices::kConfigBytes; ++k)
+    if (images.config_image[k] != erased.config_image[k])
+      bytes[0x300000 + k] = static_cast<std::uint8_t>(images.config_image[k]);
+  for (std::size_t a = 0; a < images.eeprom_image.size(); ++a)
+    if (images.eeprom_image[a] != erased.eeprom_image.at(a)) bytes[0xF00000 + a] = images.eeprom_image[a];
+  return bytes;
+}
 
-// Sets each byte of bytes at its chip address in images; any other address fails the test.
-void set_bytes(devices::MemoryImages& images, const ByteMap& bytes);
+// Sets each byte at its chip address in images; any other address fails the test.
+inline void set_bytes(devices::MemoryImages& images, const ByteMap& bytes) {
+  for (const auto& [address, value] : bytes) {
+    if (address < images.flash_image.size()) {
+      images.flash_image[address] = value;
+    } else if (address >= 0x300000 && address < 0x300000 + devices::kConfigBytes) {
+      images.config_image[address - 0x300000] = value;
+    } else if (address >= 0xF00000 && address - 0xF00000 < images.eeprom_image.size()) {
+      images.eeprom_image[address - 0xF00000] = value;
+    } else {
+      ADD_FAILURE() << "no memory at " << std::hex << address;
+    }
+  }
+}
 
 }  // namespace tessaflex::testing
