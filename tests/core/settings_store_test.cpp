@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QSettings>
 #include <fstream>
-#include <string>
 
 #include "support/temp_settings.h"
 
@@ -20,101 +18,59 @@ std::string file_text(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void write_file(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-TEST(SettingsStore, AMissingValueIsCreatedWithTheDefaultWhichLaterReadsReturn) {
+TEST(SettingsStore, MissingValuesAreCreatedWithTheDefaultAndTextsRoundTripWhole) {
   TempSettings settings;
   const SettingsStore& store = settings.store();
   EXPECT_EQ(store.get_setting("Last Path", "/opt/tessaflex/"), "/opt/tessaflex/");
   EXPECT_EQ(store.get_setting("Last Path", "/elsewhere/"), "/opt/tessaflex/");
   EXPECT_EQ(store.get_setting_dword("Hardware Vendor ID", 9029), 9029);
   EXPECT_EQ(store.get_setting_dword("Hardware Vendor ID", 1), 9029);
-  EXPECT_EQ(store.get_setting_dword("Mouse Wheel Enabled", 1), 1);
-}
-
-TEST(SettingsStore, TextValuesRoundTripWhole) {
-  TempSettings settings;
-  const SettingsStore& store = settings.store();
-  const std::string cases[] = {"",
-                               "1",
-                               "Original Lite",
-                               std::string(254, 'x'),
-                               std::string(1000, 'y'),
-                               "a, b, c",
-                               "C:\\Tools\\Prog\\",
-                               "  padded  ",
-                               "ümlaut",
-                               "=;#[x]"};
-  for (const auto& value : cases) {
+  EXPECT_EQ(store.get_setting("Hardware Vendor ID", "1"), "9029");  // a number reads as its text
+  for (const std::string& value :
+       {std::string(), std::string(1000, 'y'), std::string("a, b, c"), std::string("C:\\Tools\\Prog\\"),
+        std::string("  padded  "), std::string("ümlaut"), std::string("=;#[x]")}) {
     store.save_setting("Value", value);
     EXPECT_EQ(store.get_setting("Value", "default"), value);
   }
+  // A sub-key name reads and writes inside the sub-key; the plain name is another value.
+  EXPECT_EQ(store.get_setting_dword("Window\\Left", 120), 120);
+  EXPECT_EQ(store.get_setting_dword("Left", 5), 5);
+  // A value changed outside is seen at the next read.
+  QSettings(QString::fromStdString(settings.path()), QSettings::IniFormat)
+      .setValue(QStringLiteral("Last Path"), QStringLiteral("/other/"));
+  EXPECT_EQ(store.get_setting("Last Path", "x"), "/other/");
+  EXPECT_EQ(QSettings(QString::fromStdString(settings.path()), QSettings::IniFormat)
+                .value(QStringLiteral("Window/Left"))
+                .toInt(),
+            120);
 }
 
-TEST(SettingsStore, ANumberStoredUnderATextSettingReadsAsItsText) {
-  TempSettings settings;
-  const SettingsStore& store = settings.store();
-  store.get_setting_dword("Microcontroller Model", 3);
-  EXPECT_EQ(store.get_setting("Microcontroller Model", "1"), "3");
-}
-
-TEST(SettingsStore, UnreadableNumbersGiveTheDefaultAndStayAsTheyAre) {
-  struct Case {
-    const char* stored;
-    std::int32_t expected;
-  };
-  const Case cases[] = {
-      {"9029", 9029},     {"65535", 65535}, {"-1", -1}, {"4294967295", -1}, {"2147483648", INT32_MIN},
-      {"4294967296", 77}, {"abc", 77},      {"", 77},   {"12abc", 77},      {"\"5\"", 5},
-      {"@Invalid()", 77},
-  };
-  for (const auto& c : cases) {
+TEST(SettingsStore, UnreadableValuesGiveTheDefaultAndStayAsTheyAre) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"65535", 65535},   {"-1", -1},        {"4294967295", -1}, {"2147483648", INT32_MIN},
+      {"4294967296", 77}, {"abc", 77},       {"", 77},           {"12abc", 77},
+      {"\"5\"", 5},       {"@Invalid()", 77}};
+  for (const auto& [stored, expected] : cases) {
     TempSettings settings;
-    write_file(settings.path(), std::string("[General]\nHardware%20Vendor%20ID=") + c.stored + "\n");
-    EXPECT_EQ(settings.store().get_setting_dword("Hardware Vendor ID", 77), c.expected) << c.stored;
-    EXPECT_NE(file_text(settings.path()).find(std::string("Vendor%20ID=") + c.stored), std::string::npos)
-        << "value replaced: " << c.stored;
+    std::ofstream(settings.path(), std::ios::binary)
+        << "[General]\nHardware%20Vendor%20ID=" << stored << "\n";
+    EXPECT_EQ(settings.store().get_setting_dword("Hardware Vendor ID", 77), expected) << stored;
+    EXPECT_NE(file_text(settings.path()).find(std::string("Vendor%20ID=") + stored), std::string::npos)
+        << stored;
   }
-}
-
-TEST(SettingsStore, AnEmptyVariantGivesTheDefaultAndOutlivesLaterSaves) {
+  // An empty variant gives the default and outlives later saves.
   TempSettings settings;
-  write_file(settings.path(), "[General]\nColor%20Theme=@Invalid()\n");
+  std::ofstream(settings.path(), std::ios::binary) << "[General]\nColor%20Theme=@Invalid()\n";
   EXPECT_EQ(settings.store().get_setting("Color Theme", "Original Lite"), "Original Lite");
   settings.store().save_setting("Last Path", "/x/");
-  EXPECT_NE(file_text(settings.path()).find("Color%20Theme=@Invalid()"), std::string::npos)
-      << file_text(settings.path());
-}
-
-TEST(SettingsStore, ASubKeyNameReadsAndWritesInsideTheSubKey) {
-  TempSettings settings;
-  const SettingsStore& store = settings.store();
-  EXPECT_EQ(store.get_setting_dword("Window\\Left", 120), 120);
-  EXPECT_EQ(store.get_setting_dword("Window\\Left", 0), 120);
-  EXPECT_EQ(store.get_setting_dword("Left", 5), 5);  // the plain name is another value
-  QSettings raw(QString::fromStdString(settings.path()), QSettings::IniFormat);
-  EXPECT_EQ(raw.value(QStringLiteral("Window/Left")).toInt(), 120);
-}
-
-TEST(SettingsStore, AValueChangedOutsideIsSeenAtTheNextRead) {
-  TempSettings settings;
-  const SettingsStore& store = settings.store();
-  store.save_setting("Color Theme", "Original Lite");
-  {
-    QSettings other(QString::fromStdString(settings.path()), QSettings::IniFormat);
-    other.setValue(QStringLiteral("Color Theme"), QStringLiteral("Ocean"));
-  }
-  EXPECT_EQ(store.get_setting("Color Theme", "x"), "Ocean");
+  EXPECT_NE(file_text(settings.path()).find("Color%20Theme=@Invalid()"), std::string::npos);
 }
 
 TEST(SettingsStore, AnUnwritableStoreGivesDefaultsWithoutFailing) {
   const SettingsStore store("/proc/tessaflex-cannot-exist/Tessaflex.ini");
+  store.save_setting("Last Path", "/y/");
   EXPECT_EQ(store.get_setting("Last Path", "/x/"), "/x/");
   EXPECT_EQ(store.get_setting_dword("Hardware Product ID", 9029), 9029);
-  store.save_setting("Last Path", "/y/");
 }
 
 }  // namespace

@@ -12,47 +12,31 @@
 namespace tessaflex::core {
 namespace {
 
-TEST(Startup, TheProgramFolderEndsInExactlyOneSeparatorAndKeepsItsCase) {
-  struct Case {
-    const char* folder;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"/opt/Tessaflex", "/opt/Tessaflex/"}, {"/opt/Tessaflex/", "/opt/Tessaflex/"}, {"/", "/"}, {"", "/"}};
-  for (const auto& c : cases) EXPECT_EQ(folder_with_separator(c.folder), c.expected) << c.folder;
-}
-
-TEST(Startup, OnlyAPlatformWithSomethingToShowOnPasses) {
-  struct Case {
-    SessionEnvironment session;  // platform, DISPLAY, WAYLAND_DISPLAY
-    bool usable;
-  };
-  const Case cases[] = {
-      {{"", "", ""}, false},
-      {{"", ":0", ""}, true},
-      {{"", "", "wayland-0"}, true},
-      {{"xcb", "", "wayland-0"}, false},  // X11 asked for, only Wayland there
-      {{"wayland", ":0", ""}, false},
-      {{"wayland-egl", "", "wayland-0"}, true},
-      {{"xcb:nograb", ":1", ""}, true},   // options after the name
-      {{"wayland;xcb", ":0", ""}, true},  // a fallback list: one usable entry is enough
-      {{"offscreen", "", ""}, true},
-      {{"vnc:size=800x600", "", ""}, true},
-      {{";", "", ""}, false},
-  };
-  for (const auto& c : cases) {
-    const std::string message = missing_session_message(c.session);
-    EXPECT_EQ(message.empty(), c.usable) << '"' << c.session.platform << "\" DISPLAY=" << c.session.display;
+TEST(Startup, ProgramFolderAndGraphicalSession) {
+  for (const auto& [folder, expected] : {std::pair{"/opt/Tessaflex", "/opt/Tessaflex/"},
+                                         {"/opt/Tessaflex/", "/opt/Tessaflex/"},
+                                         {"/", "/"},
+                                         {"", "/"}}) {
+    EXPECT_EQ(folder_with_separator(folder), expected) << folder;
   }
+  // Only a platform with something to show on passes: platform, DISPLAY, WAYLAND_DISPLAY.
+  // clang-format off
+  const std::pair<SessionEnvironment, bool> cases[] = {
+      {{"", "", ""}, false}, {{"", ":0", ""}, true}, {{"", "", "wayland-0"}, true},
+      {{"xcb", "", "wayland-0"}, false}, {{"wayland", ":0", ""}, false},
+      {{"wayland-egl", "", "wayland-0"}, true},
+      {{"xcb:nograb", ":1", ""}, true}, {{"wayland;xcb", ":0", ""}, true}, {{"offscreen", "", ""}, true},
+      {{"vnc:size=800x600", "", ""}, true}, {{";", "", ""}, false}};
+  // clang-format on
+  for (const auto& [session, usable] : cases)
+    EXPECT_EQ(missing_session_message(session).empty(), usable)
+        << '"' << session.platform << "\" " << session.display;
   const std::string message = missing_session_message({});
   EXPECT_NE(message.find("graphical session"), std::string::npos);
   EXPECT_NE(message.find("QT_QPA_PLATFORM=offscreen"), std::string::npos);
   EXPECT_EQ(message.find('\n'), std::string::npos);
-}
-
-TEST(Startup, APlatformArgumentOverridesTheEnvironment) {
   const char* argv[] = {"tessaflex", "-platform", "offscreen"};
-  EXPECT_EQ(current_session(3, argv).platform, "offscreen");
+  EXPECT_EQ(current_session(3, argv).platform, "offscreen");  // an argument overrides the environment
   const char* double_dash[] = {"tessaflex", "--platform", "vnc"};
   EXPECT_EQ(current_session(3, double_dash).platform, "vnc");
 }
@@ -61,9 +45,8 @@ TEST(Startup, OnlyOneHolderOfTheLockAtATime) {
   QTemporaryDir dir;
   const std::string path = (dir.path() + QStringLiteral("/tessaflex.lock")).toStdString();
   {
-    InstanceLock first(path);
+    InstanceLock first(path), second(path);
     ASSERT_EQ(first.acquire().status, LockStatus::acquired);
-    InstanceLock second(path);
     const LockResult result = second.acquire();
     EXPECT_EQ(result.status, LockStatus::another_instance);
     EXPECT_FALSE(result);
@@ -73,12 +56,7 @@ TEST(Startup, OnlyOneHolderOfTheLockAtATime) {
 }
 
 TEST(Startup, ALockPathThatCannotHoldALockIsNoOtherInstance) {
-  struct Case {
-    const char* lock;  // below a fresh folder
-    std::function<void(const QString& path)> prepare;
-    const char* reason;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, std::function<void(const QString&)>, const char*> cases[] = {
       {"tessaflex.lock", [](const QString& p) { QDir().mkpath(p); }, "a folder of that name"},
       {"gone/tessaflex.lock", [](const QString&) {}, "its folder does not exist"},
       {"tessaflex.lock",
@@ -87,18 +65,16 @@ TEST(Startup, ALockPathThatCannotHoldALockIsNoOtherInstance) {
          ASSERT_TRUE(file.open(QIODevice::WriteOnly));
          file.write("not a lock\n");
        },
-       "not held by any running instance"},
-  };
-  for (const auto& c : cases) {
+       "not held by any running instance"}};
+  for (const auto& [lock_name, prepare, reason] : cases) {
     QTemporaryDir dir;
-    const QString path = dir.path() + QLatin1Char('/') + QString::fromUtf8(c.lock);
-    c.prepare(path);
-    InstanceLock lock(path.toStdString());
-    const LockResult result = lock.acquire();
-    EXPECT_EQ(result.status, LockStatus::unavailable) << c.reason;
-    EXPECT_TRUE(result) << c.reason;  // the program goes on
+    const QString path = dir.path() + QLatin1Char('/') + QString::fromUtf8(lock_name);
+    prepare(path);
+    const LockResult result = InstanceLock(path.toStdString()).acquire();
+    EXPECT_EQ(result.status, LockStatus::unavailable) << reason;
+    EXPECT_TRUE(result) << reason;  // the program goes on
     EXPECT_NE(result.reason.find(path.toStdString()), std::string::npos) << result.reason;
-    EXPECT_NE(result.reason.find(c.reason), std::string::npos) << result.reason;
+    EXPECT_NE(result.reason.find(reason), std::string::npos) << result.reason;
   }
 }
 

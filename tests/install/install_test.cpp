@@ -62,7 +62,12 @@ TEST_F(Installed, EveryFileIsWhereTheProgramTheDesktopAndUdevLook) {
     EXPECT_EQ(qFromBigEndian<quint32>(png.constData() + 16), static_cast<quint32>(size));
     EXPECT_EQ(qFromBigEndian<quint32>(png.constData() + 20), static_cast<quint32>(size));
   }
-  EXPECT_TRUE(file_bytes(at("lib/udev/rules.d/70-tessaflex.rules")).contains("TAG+=\"uaccess\""));
+  // The rule grants the seat's user the programmer alone, by both IDs, with no world-writable mode.
+  const QByteArray rule = file_bytes(at("lib/udev/rules.d/70-tessaflex.rules"));
+  for (const char* part : {"SUBSYSTEM==\"hidraw\"", "ATTRS{idVendor}==\"2345\"", "ATTRS{idProduct}==\"2345\"",
+                           "TAG+=\"uaccess\""})
+    EXPECT_TRUE(rule.contains(part)) << part;
+  EXPECT_FALSE(rule.contains("MODE"));
 }
 
 TEST_F(Installed, TheProgramStartedThroughTheLinkFindsItsDeviceList) {
