@@ -1,4 +1,5 @@
-// Starting the real program: a second instance, a missing device list, a list without models.
+// Starting the real program: no display, a second instance, a lock path that cannot hold a lock,
+// a device list without models, a missing device list.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,88 +10,104 @@
 
 namespace {
 
+// Generous: this guards against a hang, it does not measure speed.
+constexpr int kGuardMs = 60000;
+
 // A private world for one start: its own runtime and config folders, and a copy of the
 // program in a folder of its own, so the device list beside it is the test's.
 class ProgramStart : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(world_.isValid());
-    QDir(world_.path()).mkpath(QStringLiteral("runtime"));
+    for (const char* folder : {"runtime", "config", "bin"})
+      QDir(world_.path()).mkpath(QString::fromUtf8(folder));
     // Qt ignores a runtime folder that others may enter, as the XDG rules say.
-    QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QDir(world_.path()).mkpath(QStringLiteral("config"));
-    QDir(world_.path()).mkpath(QStringLiteral("bin"));
-    program_ = world_.path() + QStringLiteral("/bin/tessaflex");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(TESSAFLEX_EXECUTABLE), program_));
+    QFile::setPermissions(path("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TESSAFLEX_EXECUTABLE), path("bin/tessaflex")));
+    env_.insert(QStringLiteral("XDG_RUNTIME_DIR"), path("runtime"));
+    env_.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
+    env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   }
-
+  QString path(const char* relative) const {
+    return world_.path() + QLatin1Char('/') + QString::fromUtf8(relative);
+  }
   void write_device_list(const QByteArray& text) {
-    QFile file(world_.path() + QStringLiteral("/bin/korvadevices.txt"));
+    QFile file(path("bin/korvadevices.txt"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(text);
   }
-
-  QString runtime() const { return world_.path() + QStringLiteral("/runtime"); }
-  QString config() const { return world_.path() + QStringLiteral("/config"); }
-
-  void start(QProcess& process) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(program_, {});
-    ASSERT_TRUE(process.waitForStarted());
+  void start() {
+    program_.setProcessEnvironment(env_);
+    program_.start(path("bin/tessaflex"), {});
+    ASSERT_TRUE(program_.waitForStarted());
   }
-
-  bool config_untouched() const {
-    return QDir(config()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty();
+  // Standard error up to the first line holding text; the program is then ended.
+  QByteArray error_up_to(const char* text) {
+    program_.setReadChannel(QProcess::StandardError);
+    QByteArray error;
+    while (!error.contains(text) && program_.waitForReadyRead(kGuardMs))
+      error += program_.readAllStandardError();
+    EXPECT_EQ(program_.state(), QProcess::Running);  // a box waits for the user, who here is this test
+    program_.kill();
+    program_.waitForFinished(kGuardMs);
+    return error;
+  }
+  // The program ended by itself, without an error, saying nothing and writing no settings.
+  void expect_silent_end() {
+    ASSERT_TRUE(program_.waitForFinished(kGuardMs));
+    EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program_.exitCode(), 0);
+    EXPECT_TRUE(program_.readAllStandardError().isEmpty());
+    EXPECT_TRUE(QDir(path("config")).isEmpty());
   }
 
   QTemporaryDir world_;
-  QString program_;
+  QProcessEnvironment env_ = QProcessEnvironment::systemEnvironment();
+  QProcess program_;
 };
 
-// Generous: this guards against a hang, it does not measure speed.
-constexpr int kGuardMs = 60000;
+TEST_F(ProgramStart, WithoutADisplayOneLineSaysWhatIsMissingAndTheProgramFails) {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    env_.remove(QString::fromUtf8(name));
+  start();
+  ASSERT_TRUE(program_.waitForFinished(kGuardMs));
+  EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);  // not Qt's abort
+  EXPECT_NE(program_.exitCode(), 0);
+  const QByteArray error = program_.readAllStandardError();
+  EXPECT_EQ(error.count('\n'), 1) << error.toStdString();
+  EXPECT_TRUE(error.contains("graphical session") && error.contains("QT_QPA_PLATFORM=offscreen"))
+      << error.toStdString();
+}
 
 TEST_F(ProgramStart, ASecondInstanceEndsSilentlyAndTouchesNothing) {
   write_device_list("model: PIC18F452\r\nflash: 32768\r\n");
-  QLockFile running(runtime() + QStringLiteral("/tessaflex.lock"));
+  QLockFile running(path("runtime/tessaflex.lock"));
   ASSERT_TRUE(running.tryLock(0));
-  QProcess second;
-  start(second);
-  ASSERT_TRUE(second.waitForFinished(kGuardMs));
-  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(second.exitCode(), 0);
-  EXPECT_TRUE(second.readAllStandardError().isEmpty());
-  EXPECT_TRUE(config_untouched());
+  start();
+  expect_silent_end();
 }
 
 TEST_F(ProgramStart, ADeviceListWithoutModelsEndsSilently) {
   write_device_list("erasealgdef 0: begin,end\r\n; no model here\r\n");
-  QProcess program;
-  start(program);
-  ASSERT_TRUE(program.waitForFinished(kGuardMs));
-  EXPECT_EQ(program.exitCode(), 0);
-  EXPECT_TRUE(program.readAllStandardError().isEmpty());
-  EXPECT_TRUE(config_untouched());
+  start();
+  expect_silent_end();
 }
 
+// The reason goes to standard error before the box appears, and touches no settings.
 TEST_F(ProgramStart, AMissingDeviceListIsExplainedBeforeTheProgramEnds) {
-  QProcess program;
-  start(program);
-  // The reason goes to standard error before the box appears; the box then waits for
-  // the user, who here is this test.
-  program.setReadChannel(QProcess::StandardError);
-  QByteArray error;
-  while (!error.contains('\n') && program.waitForReadyRead(kGuardMs)) error += program.readAllStandardError();
+  start();
+  const QByteArray error = error_up_to("\n");
+  EXPECT_TRUE(error.contains("korvadevices.txt") && error.contains("No such file")) << error.toStdString();
+  EXPECT_TRUE(QDir(path("config")).isEmpty());
+}
+
+// A lock path held by no instance is explained, then the start goes on to its next step.
+TEST_F(ProgramStart, ALockPathHeldByNoInstanceIsExplainedAndTheProgramGoesOn) {
+  QDir().mkpath(path("runtime/tessaflex.lock"));  // a folder in the lock's place
+  start();
+  const QByteArray error = error_up_to("korvadevices.txt");
+  EXPECT_TRUE(error.contains("tessaflex.lock: a folder of that name is in the way")) << error.toStdString();
   EXPECT_TRUE(error.contains("korvadevices.txt")) << error.toStdString();
-  EXPECT_TRUE(error.contains("No such file")) << error.toStdString();
-  EXPECT_EQ(program.state(), QProcess::Running);  // the box is up
-  program.kill();
-  program.waitForFinished(kGuardMs);
-  EXPECT_TRUE(config_untouched());
 }
 
 }  // namespace
