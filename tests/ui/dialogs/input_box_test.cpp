@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <tuple>
 
 #include "dialog_test_support.h"
 #include "support/qt_environment.h"
@@ -20,47 +19,25 @@ class InputBoxTest : public ::testing::Test {
   Dialogs dialogs{runner, paths, colours};
 };
 
-enum class Close { ok, cancel, enter, esc, other };
-
-struct Reply {
-  const char* name;
-  const char* typed;  // typed into the field first, or nullptr
-  Close close;
-  std::string reply;
-};
-
-class InputBoxReply : public InputBoxTest, public ::testing::WithParamInterface<Reply> {};
-
-TEST_P(InputBoxReply, ReturnsTheTypedTextOnlyAfterOk) {
-  const Reply& r = GetParam();
-  runner.then([&](QDialog& d) {
-    if (r.typed != nullptr) type(d, r.typed);
-    switch (r.close) {
-      case Close::ok:
-        return click(d, "Command1");
-      case Close::cancel:
-        return click(d, "Command2");
-      case Close::enter:
-        return press(d, Qt::Key_Return);
-      case Close::esc:
-        return press(d, Qt::Key_Escape);
-      case Close::other:
-        d.close();
-    }
-  });
-  EXPECT_EQ(dialogs.input_box(nullptr, "Time?", "Caption", "5"), r.reply);
+// The typed text only after OK (or Enter); the default is wholly selected, so typing replaces it.
+TEST_F(InputBoxTest, ReturnsTheTypedTextOnlyAfterOk) {
+  const auto ok = [](QDialog& d) { click(d, "Command1"); };
+  const std::tuple<const char*, std::function<void(QDialog&)>, std::string> cases[] = {
+      {nullptr, ok, "5"},
+      {"12ms", ok, "12ms"},
+      {"7", [](QDialog& d) { press(d, Qt::Key_Return); }, "7"},
+      {"7", [](QDialog& d) { click(d, "Command2"); }, ""},
+      {"7", [](QDialog& d) { press(d, Qt::Key_Escape); }, ""},
+      {"\b", ok, ""},
+      {"7", [](QDialog& d) { d.close(); }, ""}};
+  for (const auto& [typed, close, reply] : cases) {
+    runner.then([&](QDialog& d) {
+      if (typed != nullptr) type(d, typed);
+      close(d);
+    });
+    EXPECT_EQ(dialogs.input_box(nullptr, "Time?", "Caption", "5"), reply) << (typed ? typed : "");
+  }
 }
-
-// The default is wholly selected, so typing replaces it.
-INSTANTIATE_TEST_SUITE_P(Closes, InputBoxReply,
-                         ::testing::Values(Reply{"OkKeepsTheDefault", nullptr, Close::ok, "5"},
-                                           Reply{"TypingReplacesTheDefault", "12ms", Close::ok, "12ms"},
-                                           Reply{"EnterPressesOk", "7", Close::enter, "7"},
-                                           Reply{"CancelAfterTyping", "7", Close::cancel, ""},
-                                           Reply{"EscCancels", "7", Close::esc, ""},
-                                           Reply{"OkOnAnEmptiedField", "\b", Close::ok, ""},
-                                           Reply{"ClosedOtherwise", "7", Close::other, ""}),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(InputBoxTest, WrappingPromptMovesFieldAndButtonsDownByOneLine) {
   const auto place = [&](std::string_view prompt, std::string_view caption) {
@@ -80,8 +57,7 @@ TEST_F(InputBoxTest, WrappingPromptMovesFieldAndButtonsDownByOneLine) {
   EXPECT_GT(line, 0);
   EXPECT_EQ(buttons2 - buttons, line);
   EXPECT_EQ(size2 - size, QSize(0, line));
-  // A word longer than the line is not broken.
-  place(std::string(90, 'w'), "Own");
+  place(std::string(90, 'w'), "Own");  // a word longer than the line is not broken
   EXPECT_EQ(runner.captions, (std::vector<std::string>{"Tessaflex", "Own", "Own"}));
 }
 

@@ -51,11 +51,15 @@ class ModelPickerTest : public ::testing::Test {
 
   // Opens the picker with model current applied and its time then set by hand to 17 ms.
   void pick(const devices::DeviceList& list, int current, const std::function<void(QDialog&)>& act) {
+    pick(list, current, act, settings);
+  }
+  void pick(const devices::DeviceList& list, int current, const std::function<void(QDialog&)>& act,
+            const testing::TempSettings& in) {
     device.model_index = current;
     devices::apply_selected_model(list, device);
     device.prog_time = 17;
     runner.then(act);
-    dialogs.model_picker(nullptr, list, device, settings.store());
+    dialogs.model_picker(nullptr, list, device, in.store());
   }
 
   std::string stored() const { return settings.store().get_setting("Microcontroller Model", "none"); }
@@ -68,7 +72,7 @@ class ModelPickerTest : public ::testing::Test {
   devices::CurrentDevice device;
 };
 
-TEST_F(ModelPickerTest, ShowsTheFirstSeventyModelsInAFittedWindow) {
+TEST_F(ModelPickerTest, ShowsTheFirstSeventyModelsInAFittedWindowAndHighlightsTheCurrentOne) {
   for (const auto& [count, shown, height] : {std::tuple{1, 1, 61}, {3, 3, 77}, {75, 70, 605}}) {
     pick(models(count), 1, [&](QDialog& d) {
       for (int i = 1; i <= 70; ++i) EXPECT_EQ(entry(d, i).isVisible(), i <= shown) << i;
@@ -79,9 +83,6 @@ TEST_F(ModelPickerTest, ShowsTheFirstSeventyModelsInAFittedWindow) {
       click(d, "Command2");
     });
   }
-}
-
-TEST_F(ModelPickerTest, HighlightsTheCurrentModelThenTheClickedOneAndTellsSizes) {
   pick(models(3), 2, [](QDialog& d) {
     EXPECT_EQ(entry(d, 3).toolTip().toStdString(), "FLASH: 1024, EEPROM: 256");
     EXPECT_EQ(highlighted(d, 3), std::vector<int>{2});
@@ -89,65 +90,56 @@ TEST_F(ModelPickerTest, HighlightsTheCurrentModelThenTheClickedOneAndTellsSizes)
     EXPECT_EQ(highlighted(d, 3), std::vector<int>{3});
     click(d, "Command2");
   });
-  EXPECT_EQ(runner.captions, std::vector<std::string>{"Select Microcontroller"});
-}
-
-enum class Close { select, cancel, double_click, esc_then_select, other };
-
-struct Choice {
-  const char* name;
-  std::vector<int> clicks;  // entries clicked in order; a double-click hits the last
-  Close close;
-  int model_index;
-  std::string stored;      // the setting afterwards, "none" when never written
-  std::int32_t prog_time;  // 17 unless a model was applied
-};
-
-class ModelPickerChoice : public ModelPickerTest, public ::testing::WithParamInterface<Choice> {};
-
-TEST_P(ModelPickerChoice, StoresAndAppliesOnlyAChangedSelection) {
-  const Choice& c = GetParam();
-  pick(models(5), 2, [&](QDialog& d) {
-    for (int index : c.clicks) QTest::mouseClick(&entry(d, index), Qt::LeftButton);
-    switch (c.close) {
-      case Close::select:
-        return click(d, "Command1");
-      case Close::cancel:
-        return click(d, "Command2");
-      case Close::double_click:
-        QTest::mouseDClick(&entry(d, c.clicks.back()), Qt::LeftButton);
-        EXPECT_FALSE(d.isVisible());
-        return;
-      case Close::esc_then_select:
-        press(d, Qt::Key_Escape);
-        EXPECT_TRUE(d.isVisible());
-        return click(d, "Command1");
-      case Close::other:
-        d.close();
-    }
-  });
-  EXPECT_EQ(device.model_index, c.model_index);
-  EXPECT_EQ(stored(), c.stored);
-  EXPECT_EQ(device.prog_time, c.prog_time);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Closes, ModelPickerChoice,
-    ::testing::Values(Choice{"SelectAnother", {5}, Close::select, 5, "5", 5},
-                      Choice{"SelectBackToTheCurrent", {5, 2}, Close::select, 2, "none", 17},
-                      Choice{"DoubleClickSelects", {5}, Close::double_click, 5, "5", 5},
-                      Choice{"CancelRestores", {5}, Close::cancel, 2, "none", 17},
-                      Choice{"EscDoesNothing", {5}, Close::esc_then_select, 5, "5", 5},
-                      Choice{"ClosedOtherwiseRestores", {5}, Close::other, 2, "none", 17}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(ModelPickerTest, ModelBeyondTheSeventiethIsHighlightedNowhereAndKept) {
+  EXPECT_EQ(runner.captions.back(), "Select Microcontroller");
+  // A model beyond the seventieth is highlighted nowhere and kept.
   pick(models(75), 72, [](QDialog& d) {
     EXPECT_EQ(highlighted(d, 70), std::vector<int>{});
     click(d, "Command1");
   });
   EXPECT_EQ(device.model_index, 72);
   EXPECT_EQ(stored(), "none");
+}
+
+// Only a changed selection is stored and applied (the time set by hand, 17, stays otherwise);
+// Esc does nothing; a double-click selects; Cancel and a close by the window system restore.
+TEST_F(ModelPickerTest, StoresAndAppliesOnlyAChangedSelection) {
+  const auto select = [](QDialog& d) { click(d, "Command1"); };
+  const auto cancel = [](QDialog& d) { click(d, "Command2"); };
+  const std::tuple<std::vector<int>, std::function<void(QDialog&)>, int, std::string, std::int32_t> cases[] =
+      {{{5}, select, 5, "5", 5},
+       {{5, 2}, select, 2, "none", 17},
+       {{5},
+        [](QDialog& d) {
+          QTest::mouseDClick(&entry(d, 5), Qt::LeftButton);
+          EXPECT_FALSE(d.isVisible());
+        },
+        5,
+        "5",
+        5},
+       {{5}, cancel, 2, "none", 17},
+       {{5},
+        [](QDialog& d) {
+          press(d, Qt::Key_Escape);
+          EXPECT_TRUE(d.isVisible());
+          click(d, "Command1");
+        },
+        5,
+        "5",
+        5},
+       {{5}, [](QDialog& d) { d.close(); }, 2, "none", 17}};
+  for (const auto& [clicks, close, model_index, setting, prog_time] : cases) {
+    testing::TempSettings fresh;
+    pick(
+        models(5), 2,
+        [&](QDialog& d) {
+          for (int index : clicks) QTest::mouseClick(&entry(d, index), Qt::LeftButton);
+          close(d);
+        },
+        fresh);
+    EXPECT_EQ(std::tuple(device.model_index, fresh.store().get_setting("Microcontroller Model", "none"),
+                         device.prog_time),
+              std::tuple(model_index, setting, prog_time));
+  }
 }
 
 }  // namespace

@@ -108,91 +108,59 @@ TEST_F(ThemePickerTest, ShowsEveryThemeOnceInItsCell) {
   EXPECT_EQ(runner_.captions, std::vector<std::string>{"Change Color Theme"});
 }
 
-enum class Close { select, cancel, escape, close_box, enter };
-
-struct Flow {
-  const char* label;
-  std::string opened;
-  std::vector<std::string> clicks;
-  Close close;
-  std::string kept;          // the setting and theme_name afterwards
-  std::string kept_colours;  // the theme whose colours are loaded afterwards
-};
-
-class ThemePickerFlow : public ThemePickerTest, public ::testing::WithParamInterface<Flow> {};
-
-TEST_P(ThemePickerFlow, ClicksApplyAtOnceAndClosingSavesLoadsAndRepaints) {
-  const Flow& f = GetParam();
-  open(f.opened, [&](QDialog& d) {
-    expect_painted(d, colours_);
-    QWidget* focused = d.focusWidget();
-    ASSERT_NE(focused, nullptr);
-    EXPECT_EQ(focused->objectName(), "Command2");
-    for (std::size_t i = 0; i < f.clicks.size(); ++i) {
-      SCOPED_TRACE(f.clicks[i]);
-      click(entry(d, f.clicks[i]));
-      EXPECT_EQ(setting(), f.clicks[i]);
-      EXPECT_EQ(colours_.theme_name, f.clicks[i]);
-      EXPECT_EQ(colours_.values, theme::find_theme(f.clicks[i])->values());
+// Each click applies and saves its theme at once and repaints the window behind; closing saves,
+// loads and repaints once more with the picker hidden: Select keeps the last click; Cancel, Esc,
+// the close box and Enter (Cancel has the focus) restore the opening name, and its colours
+// where it names a theme (the empty name keeps the colours on screen).
+TEST_F(ThemePickerTest, ClicksApplyAtOnceAndClosingSavesLoadsAndRepaints) {
+  const std::vector<std::string> two = {"Amethyst", "Bloods"};
+  const std::string lite = "Original Lite";
+  const auto key = [](QWidget* to, Qt::Key k) {
+    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+    QApplication::sendEvent(to, &press);
+  };
+  const auto button = [](const char* name) {
+    return [name](QDialog& d) { d.findChild<QPushButton*>(name)->click(); };
+  };
+  // opened, clicks, how it closes, the name kept, the theme whose colours are loaded
+  const std::tuple<std::string, std::vector<std::string>, std::function<void(QDialog&)>, std::string,
+                   std::string>
+      flows[] = {{lite, two, button("Command1"), "Bloods", "Bloods"},
+                 {"Mono Dark", {}, button("Command1"), "Mono Dark", "Mono Dark"},
+                 {lite, two, button("Command2"), lite, lite},
+                 {lite, two, [&](QDialog& d) { key(&d, Qt::Key_Escape); }, lite, lite},
+                 {lite, two, [](QDialog& d) { d.close(); }, lite, lite},
+                 {lite, two, [&](QDialog& d) { key(d.focusWidget(), Qt::Key_Return); }, lite, lite},
+                 {"mono dark", {}, button("Command2"), "mono dark", lite},  // other case: no highlight
+                 {"Nope", {"Citrus"}, button("Command2"), "Nope", lite},
+                 {"", {"Citrus"}, button("Command2"), "", "Citrus"}};
+  for (const auto& [opened, clicks, close, kept, kept_colours] : flows) {
+    SCOPED_TRACE("opened \"" + opened + "\", kept \"" + kept + "\"");
+    repaints_.clear();
+    open(opened, [&](QDialog& d) {
       expect_painted(d, colours_);
-      ASSERT_EQ(repaints_.size(), i + 1);
-      EXPECT_TRUE(repaints_.back().picker_visible);
-      EXPECT_EQ(repaints_.back().window_back, colours_[theme::window_back]);
-    }
-    const auto key = [](QWidget* to, Qt::Key k) {
-      QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-      QApplication::sendEvent(to, &press);
-    };
-    switch (f.close) {
-      case Close::select:
-        d.findChild<QPushButton*>("Command1")->click();
-        break;
-      case Close::cancel:
-        d.findChild<QPushButton*>("Command2")->click();
-        break;
-      case Close::escape:
-        key(&d, Qt::Key_Escape);
-        break;
-      case Close::close_box:
-        d.close();
-        break;
-      case Close::enter:
-        key(focused, Qt::Key_Return);
-        break;
-    }
-    EXPECT_FALSE(d.isVisible());
-  });
-  EXPECT_EQ(setting(), f.kept);
-  EXPECT_EQ(colours_.theme_name, f.kept);
-  EXPECT_EQ(colours_.values, theme::find_theme(f.kept_colours)->values());
-  // One repaint per click and one at the close, made with the picker hidden and the kept theme loaded.
-  ASSERT_EQ(repaints_.size(), f.clicks.size() + 1);
-  EXPECT_FALSE(repaints_.back().picker_visible);
-  EXPECT_EQ(repaints_.back().theme_name, f.kept);
-  EXPECT_EQ(repaints_.back().window_back, colours_[theme::window_back]);
+      ASSERT_NE(d.focusWidget(), nullptr);
+      EXPECT_EQ(d.focusWidget()->objectName(), "Command2");
+      for (std::size_t i = 0; i < clicks.size(); ++i) {
+        click(entry(d, clicks[i]));
+        EXPECT_EQ(std::pair(setting(), colours_.theme_name), std::pair(clicks[i], clicks[i]));
+        EXPECT_EQ(colours_.values, theme::find_theme(clicks[i])->values());
+        expect_painted(d, colours_);
+        ASSERT_EQ(repaints_.size(), i + 1);
+        EXPECT_TRUE(repaints_.back().picker_visible);
+        EXPECT_EQ(repaints_.back().window_back, colours_[theme::window_back]);
+      }
+      close(d);
+      EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(std::pair(setting(), colours_.theme_name), std::pair(kept, kept));
+    EXPECT_EQ(colours_.values, theme::find_theme(kept_colours)->values());
+    ASSERT_EQ(repaints_.size(), clicks.size() + 1);
+    EXPECT_FALSE(repaints_.back().picker_visible);
+    EXPECT_EQ(repaints_.back().theme_name, kept);
+    EXPECT_EQ(repaints_.back().window_back, colours_[theme::window_back]);
+  }
 }
-
-const std::vector<std::string> kTwoClicks = {"Amethyst", "Bloods"};
-constexpr const char* kLite = "Original Lite";
-
-INSTANTIATE_TEST_SUITE_P(
-    Flows, ThemePickerFlow,
-    ::testing::Values(
-        Flow{"select_keeps_the_last_click", kLite, kTwoClicks, Close::select, "Bloods", "Bloods"},
-        Flow{"select_without_click", "Mono Dark", {}, Close::select, "Mono Dark", "Mono Dark"},
-        Flow{"cancel_restores_the_opening_theme", kLite, kTwoClicks, Close::cancel, kLite, kLite},
-        Flow{"escape_is_cancel", kLite, kTwoClicks, Close::escape, kLite, kLite},
-        Flow{"close_box_is_cancel", kLite, kTwoClicks, Close::close_box, kLite, kLite},
-        Flow{"enter_presses_the_focused_cancel", kLite, kTwoClicks, Close::enter, kLite, kLite},
-        Flow{"other_case_highlights_nothing", "mono dark", {}, Close::cancel, "mono dark", kLite},
-        Flow{"cancel_writes_an_unknown_name_back", "Nope", {"Citrus"}, Close::cancel, "Nope", kLite},
-        Flow{"cancel_to_the_empty_name_keeps_the_clicked_colours",
-             "",
-             {"Citrus"},
-             Close::cancel,
-             "",
-             "Citrus"}),
-    [](const auto& p) { return std::string(p.param.label); });
 
 }  // namespace
 }  // namespace tessaflex::ui
