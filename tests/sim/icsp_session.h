@@ -11,9 +11,8 @@
 
 namespace tessaflex::sim {
 
-// A connected virtual programmer with a report layer on it, one method per step of the
-// programming documents' tables and one per whole sequence of a family. Nothing here comes
-// from the device list or the engine: these are the sequences a chip model must accept.
+// A connected virtual programmer and one method per step or sequence of the programming
+// documents; nothing comes from the device list or the engine.
 class IcspSession {
  public:
   explicit IcspSession(std::string_view device) : vp(device), layer(vp) { vp.connect(); }
@@ -30,13 +29,11 @@ class IcspSession {
   void word(int operand) { layer.hid_send_word(operand); }
   void pnop() { layer.hid_startprog(); }
   void table_write(int code, std::uint16_t operand) { command(code), word(operand); }
-  // C(op) for each op: command 0000 with a core instruction.
   void core(std::initializer_list<std::uint16_t> ops) {
     for (std::uint16_t op : ops) table_write(0, op);
   }
   static std::uint16_t movlw(std::uint32_t k) { return static_cast<std::uint16_t>(0x0E00 | (k & 0xFF)); }
   void setptr(std::uint32_t a) { core({movlw(a >> 16), 0x6EF8, movlw(a >> 8), 0x6EF7, movlw(a), 0x6EF6}); }
-  // A 4-bit command followed by a byte read (OUT for 0010, table reads for 1000..1011).
   std::uint8_t read(int code) {
     command(code);
     std::int32_t value = -1;
@@ -44,24 +41,18 @@ class IcspSession {
     return static_cast<std::uint8_t>(value);
   }
 
-  // §4.1 up to the 4 command clocks of the second 0000, on whose 4th the chip starts erasing.
+  // Up to the 4 command clocks of the second 0000, on whose 4th the chip starts erasing.
   void start_bulk_erase() {
     if (!old_family()) setptr(0x3C0005), table_write(0xC, family() == Family::f2xxx ? 0x3F3F : 0x0F0F);
-    setptr(0x3C0004);
-    table_write(0xC, old_family() ? 0x0080 : 0x8F8F);
-    core({0x0000});
-    command(0);
+    setptr(0x3C0004), table_write(0xC, old_family() ? 0x0080 : 0x8F8F), core({0x0000}), command(0);
   }
-  // PGD stays low for P11 + P10, then the 16 operand bits follow.
-  void bulk_erase() { start_bulk_erase(), vp.advance_ms(20), word(0); }
+  void bulk_erase() { start_bulk_erase(), vp.advance_ms(20), word(0); }  // PGD low for P11 + P10
 
-  // §4.2 set-up, once before the rows (FXX2: single-panel mode first).
   void code_setup() {
     if (family() == Family::fxx2) core({0x8EA6, 0x8CA6, 0x84A6}), setptr(0x3C0006), table_write(0xC, 0);
     core({0x8EA6, 0x9CA6});
     if (k_family()) core({0x84A6});
   }
-  // §4.2 per row: 1101 per word (even-address byte low), 1111 for the last, the programming NOP.
   void program_row(std::uint32_t row, const std::vector<std::uint8_t>& bytes, bool setptr_first = true) {
     if (setptr_first) setptr(row);
     for (std::size_t i = 0; i < bytes.size(); i += 2)
@@ -70,15 +61,13 @@ class IcspSession {
     pnop();
   }
 
-  // §4.3: EEPGD = CFGS = 0, then the address (EEADRH except on X220).
   void select_eeprom(std::uint16_t address) {
     core({0x9EA6, 0x9CA6, movlw(address), 0x6EA9});
     if (family() != Family::x220) core({movlw(address >> 8), 0x6EAA});
   }
-  // §4.3: one byte with the family's unlock, start and completion (X220 waits, the rest poll WR).
+  // The family's unlock, start and completion (X220 waits, the rest poll WR).
   void write_eeprom(std::uint16_t address, std::uint8_t value, bool unlock = true, bool wren = true) {
-    select_eeprom(address);
-    core({movlw(value), 0x6EA8});
+    select_eeprom(address), core({movlw(value), 0x6EA8});
     if (wren) core({0x84A6});
     if (old_family() && unlock) core({0x0E55, 0x6EA7, 0x0EAA, 0x6EA7});
     core({0x82A6});
@@ -88,32 +77,25 @@ class IcspSession {
     }
     core({0x94A6});
   }
-  // One completion poll: EECON1 through TABLAT (with the NOP where the family has it).
   std::uint8_t poll_eecon1() {
     core({0x50A6, 0x6EF5});
     if (family() != Family::fxx2) core({0x0000});
     return read(0x2);
   }
-  // §4.5: one data EEPROM byte.
   std::uint8_t read_eeprom(std::uint16_t address) {
-    select_eeprom(address);
-    core({0x80A6, 0x50A8, 0x6EF5, 0x0000});
+    select_eeprom(address), core({0x80A6, 0x50A8, 0x6EF5, 0x0000});
     return read(0x2);
   }
 
-  // §4.4 set-up, once before the configuration bytes (P9A for K20/K22, GOTO for FXX2/X220).
   void config_setup() {
     core({0x8EA6, 0x8CA6});
     if (k_family()) core({0x84A6}), set_p9(5);
     if (old_family()) core({0xEF00, 0xF800});
   }
-  // §4.4 per byte: SETPTR(3000xx) TW1111(vv vv) PNOP; index 0 is CONFIG1L.
   void write_config(int index, std::uint8_t value) {
     setptr(0x300000 + static_cast<std::uint32_t>(index));
-    table_write(0xF, static_cast<std::uint16_t>(value << 8 | value));
-    pnop();
+    table_write(0xF, static_cast<std::uint16_t>(value << 8 | value)), pnop();
   }
-  // §4.5: SETPTR(a), then one 1001 per byte.
   std::vector<std::uint8_t> read_memory(std::uint32_t address, std::size_t count) {
     setptr(address);
     std::vector<std::uint8_t> bytes;

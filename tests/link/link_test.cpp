@@ -1,0 +1,173 @@
+// The reports the layer builds, refuses and reads; the hidapi terminal without a programmer; and
+// connecting with the IDs from the settings.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <vector>
+
+#include "link/hidapi_terminal.h"
+#include "link/programmer_connection.h"
+#include "link/report_layer.h"
+#include "sim/virtual_programmer.h"
+#include "support/recording_host.h"
+#include "support/temp_settings.h"
+
+namespace tessaflex::link {
+namespace {
+
+// Keeps every report written and answers reads from a queue.
+struct RecordingTerminal : HidTerminal {
+  void terminal_vendor_id(std::int32_t) override {}
+  void terminal_product_id(std::int32_t) override {}
+  void terminal_connect() override {}
+  bool terminal_connected() const override { return true; }
+  bool terminal_write(const Report& report) override { return written.push_back(report), write_ok; }
+  bool terminal_read(Report& report) override {
+    if (++reads, answers.empty()) return false;
+    report = answers.front(), answers.pop_front();
+    return true;
+  }
+  std::vector<Report> written;
+  std::deque<Report> answers;
+  bool write_ok = true;
+  int reads = 0;
+};
+
+// One operation of the layer with its argument (ignored by those that take none).
+using Operation = LinkStatus (*)(ReportLayer&, std::int32_t);
+const Operation kBegin = [](ReportLayer& l, std::int32_t a) { return l.hid_begin(a); };
+const Operation kEnd = [](ReportLayer& l, std::int32_t) { return l.hid_end(); };
+const Operation kCommand = [](ReportLayer& l, std::int32_t a) { return l.hid_send_command(a); };
+const Operation kWord = [](ReportLayer& l, std::int32_t a) { return l.hid_send_word(a); };
+const Operation kStartprog = [](ReportLayer& l, std::int32_t) { return l.hid_startprog(); };
+const Operation kRead = [](ReportLayer& l, std::int32_t v) { return l.hid_read_byte(v); };
+const Operation kSetprogtime = [](ReportLayer& l, std::int32_t a) { return l.hid_setprogtime(a); };
+
+TEST(ReportLayer, EveryReportIsWrittenByteForByteInOneWriteAndOutOfRangeValuesNever) {
+  // clang-format off
+  const std::tuple<Operation, std::int32_t, Report> layouts[] = {
+      {kBegin, 1, {0x65}}, {kBegin, 2, {0x66}}, {kBegin, 0, {0x00}}, {kBegin, 3, {0x00}}, {kEnd, 0, {0x67}},
+      {kCommand, 0x0D, {0x6B, 0x0D}}, {kCommand, 255, {0x6B, 0xFF}}, {kWord, 0x50A6, {0x6C, 0xA6, 0x50}},
+      {kWord, 65535, {0x6C, 0xFF, 0xFF}}, {kStartprog, 0, {0x6D}}, {kRead, 0, {0x6E}},
+      {kSetprogtime, 5, {0x6F, 0x05}}, {kSetprogtime, 255, {0x6F, 0xFF}}};
+  // clang-format on
+  for (const auto& [op, argument, expected] : layouts) {
+    SCOPED_TRACE(::testing::PrintToString(expected));
+    RecordingTerminal terminal;
+    ReportLayer layer(terminal);
+    // A dirty buffer first (an answer in every byte), so that every unused byte must be cleared.
+    terminal.answers = {{0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF, 0x11, 0x22}, {0x6E, 0x42}};
+    kRead(layer, 0);
+    terminal.written.clear();
+    EXPECT_EQ(op(layer, argument), LinkStatus::ok);
+    EXPECT_EQ(terminal.written, std::vector<Report>{expected});
+  }
+  const std::pair<Operation, std::int32_t> refused[] = {
+      {kCommand, -1},     {kCommand, 256},    {kWord, -1},        {kWord, 65536},
+      {kWord, INT32_MIN}, {kSetprogtime, -1}, {kSetprogtime, 256}};
+  for (const auto& [op, argument] : refused) {
+    RecordingTerminal terminal;
+    ReportLayer layer(terminal);
+    EXPECT_EQ(op(layer, argument), LinkStatus::refused) << argument;
+    EXPECT_TRUE(terminal.written.empty()) << argument;
+  }
+}
+
+TEST(ReportLayer, ReadGivesByteOneOfTheAnswerOrZeroAfterAFailedRead) {
+  RecordingTerminal terminal;
+  ReportLayer layer(terminal);
+  terminal.answers = {{0x99, 0x5A, 0x01}};
+  std::int32_t value = -1;
+  EXPECT_EQ(layer.hid_read_byte(value), LinkStatus::ok);
+  EXPECT_EQ(value, 0x5A);                  // byte 0 of the answer is not looked at
+  EXPECT_EQ(layer.hid_report()[2], 0x01);  // the answer stays in the one buffer
+  EXPECT_EQ(layer.hid_read_byte(value), LinkStatus::failed);
+  EXPECT_EQ(value, 0);
+  // A failed write is still followed by its one read, and byte 1 is what that read left.
+  terminal.write_ok = false, terminal.answers = {{0, 0x77}};
+  EXPECT_EQ(layer.hid_read_byte(value), LinkStatus::failed);
+  EXPECT_EQ(value, 0x77);
+  EXPECT_EQ(std::pair(terminal.reads, terminal.written.size()), std::pair(3, std::size_t{3}));
+}
+
+TEST(ReportLayer, SplitAddressGivesUpperHighAndLow) {
+  using Split = std::array<std::int32_t, 4>;  // address, upper, high, low
+  for (const auto& [address, upper, high, low] :
+       {Split{0x0001A0, 0x00, 0x01, 0xA0}, Split{0x300000, 0x30, 0, 0}, Split{0xFFFFFF, 0xFF, 0xFF, 0xFF},
+        Split{0x1000000, 0x100, 0, 0}}) {
+    const AddressBytes got = split_address(address);
+    EXPECT_EQ(std::tie(got.upper, got.high, got.low), std::tie(upper, high, low)) << address;
+  }
+}
+
+// Vendor 0 is reserved, so no device carries it; the rest lie outside 16 bits.
+TEST(HidapiTerminal, WithoutADeviceNothingConnectsAndReportsAreRefused) {
+  for (const auto& [vendor, product] : {std::pair{0, 0}, {-1, 0x2345}, {0x2345, 65536}, {70000, -70000}}) {
+    HidapiTerminal terminal;
+    Report report{0x65, 1, 2, 3, 4, 5, 6, 7};
+    EXPECT_FALSE(terminal.terminal_write(report));  // before any connect
+    terminal.terminal_vendor_id(vendor), terminal.terminal_product_id(product);
+    terminal.terminal_connect(), terminal.terminal_connect();  // again: nothing left open in between
+    EXPECT_FALSE(terminal.terminal_connected() || terminal.terminal_found_but_not_opened());
+    EXPECT_FALSE(terminal.terminal_write(report) || terminal.terminal_read(report));
+    EXPECT_EQ(report, (Report{0x65, 1, 2, 3, 4, 5, 6, 7}));  // a refused read leaves the bytes
+  }
+}
+
+struct Connection {
+  tessaflex::testing::TempSettings settings;  // a temporary per-user folder
+  tessaflex::testing::RecordingHost host;
+  sim::VirtualProgrammer programmer{"18F452"};
+  ProgrammerConnection connection{settings.store(), programmer, host};
+  std::string setting(const char* name) { return settings.store().get_setting(name, "missing"); }
+};
+
+// The first start writes the default IDs (2345h = 9029); an absent programmer, other IDs
+// (the largest vendor ID, any product ID) and one that cannot be opened.
+TEST(ProgrammerConnection, OutcomesOfConnecting) {
+  const char* const statuses[] = {
+      "Hardware connected!", "Hardware not found!", "Hardware not found!",
+      "Hardware found but could not be opened! Install the udev rule 70-tessaflex.rules."};
+  for (int outcome = 0; outcome < 4; ++outcome) {
+    Connection c;
+    c.programmer.set_present(outcome != 1), c.programmer.set_openable(outcome != 3);
+    if (outcome == 2) c.settings.store().save_setting("Hardware Vendor ID", "65535");
+    if (outcome == 2) c.settings.store().save_setting("Hardware Product ID", "4660");
+    c.connection.connect_hardware();
+    EXPECT_EQ(c.programmer.terminal_connected(), outcome == 0) << outcome;
+    EXPECT_EQ(std::pair(c.programmer.vendor_id(), c.programmer.product_id()),
+              outcome == 2 ? std::pair(65535, 4660) : std::pair(0x2345, 0x2345));
+    EXPECT_EQ(c.setting("Hardware Vendor ID"), outcome == 2 ? "65535" : "9029");
+    EXPECT_EQ(c.host.statuses, std::vector<std::string>{statuses[outcome]});
+  }
+}
+
+// The setting that was missing is written all the same.
+TEST(ProgrammerConnection, BadIdsLeaveTheTerminalAloneAfterBothSettingsAreRead) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"65536", nullptr}, {nullptr, "65536"}, {"-1", nullptr}, {nullptr, "-5"}, {"4294967295", nullptr}};
+  for (const auto& [vendor, product] : cases) {
+    Connection c;
+    if (vendor) c.settings.store().save_setting("Hardware Vendor ID", vendor);
+    if (product) c.settings.store().save_setting("Hardware Product ID", product);
+    c.connection.connect_hardware();
+    EXPECT_EQ(c.host.statuses, std::vector<std::string>{"Bad hardware info!"});
+    EXPECT_EQ(c.programmer.connect_attempts() + c.programmer.vendor_id(), 0);
+    EXPECT_EQ(c.setting("Hardware Vendor ID"), vendor ? vendor : "9029");
+    EXPECT_EQ(c.setting("Hardware Product ID"), product ? product : "9029");
+  }
+}
+
+TEST(ProgrammerConnection, ConnectActsOnlyWhileNotConnected) {
+  Connection c;
+  c.programmer.set_present(false);
+  c.connection.connect_hardware();
+  c.programmer.set_present(true);
+  c.connection.connect_command();
+  c.connection.connect_command();  // connected now: nothing happens, not even a status text
+  EXPECT_EQ(c.programmer.connect_attempts(), 2);
+  EXPECT_EQ(c.host.statuses, (std::vector<std::string>{"Hardware not found!", "Hardware connected!"}));
+}
+
+}  // namespace
+}  // namespace tessaflex::link
