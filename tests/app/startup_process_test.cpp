@@ -7,107 +7,86 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
-// Generous: this guards against a hang, it does not measure speed.
-constexpr int kGuardMs = 60000;
+constexpr int kGuardMs = 60000;  // guards against a hang, does not measure speed
 
-// A private world for one start: its own runtime and config folders, and a copy of the
-// program in a folder of its own, so the device list beside it is the test's.
-class ProgramStart : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(world_.isValid());
-    for (const char* folder : {"runtime", "config", "bin"})
-      QDir(world_.path()).mkpath(QString::fromUtf8(folder));
+// Each start in a private world: its own runtime and config folders, and a copy of the program
+// in a folder of its own, so the device list beside it is the test's.
+TEST(ProgramStart, EachStartEndsOrExplainsAsItShould) {
+  enum Lock { none, held, folder };  // what stands at the lock path: held by another instance, a folder
+  const struct {
+    const char* name;
+    const char* device_list;  // nullptr: none
+    Lock lock;
+    std::vector<const char*> error;  // what standard error says while a box waits; none: a silent end
+  } cases[] = {
+      {"second instance", "model: PIC18F452\r\nflash: 32768\r\n", held, {}},
+      {"no model", "erasealgdef 0: begin,end\r\n; no model here\r\n", none, {}},
+      {"missing device list", nullptr, none, {"korvadevices.txt: No such file"}},
+      // A lock path held by no instance is explained, then the start goes on to its next step.
+      {"lock path in the way",
+       nullptr,
+       folder,
+       {"tessaflex.lock: a folder of that name is in the way", "korvadevices.txt: No such"}},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir world;
+    const QString runtime = world.path() + "/runtime", bin = world.path() + "/bin";
+    SCOPED_TRACE(c.name);
+    QDir().mkpath(runtime), QDir().mkpath(bin);
     // Qt ignores a runtime folder that others may enter, as the XDG rules say.
-    QFile::setPermissions(path("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_TRUE(QFile::copy(QStringLiteral(TESSAFLEX_EXECUTABLE), path("bin/tessaflex")));
-    env_.insert(QStringLiteral("XDG_RUNTIME_DIR"), path("runtime"));
-    env_.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
-    env_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  }
-  QString path(const char* relative) const {
-    return world_.path() + QLatin1Char('/') + QString::fromUtf8(relative);
-  }
-  void write_device_list(const QByteArray& text) {
-    QFile file(path("bin/korvadevices.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-  }
-  void start() {
-    program_.setProcessEnvironment(env_);
-    program_.start(path("bin/tessaflex"), {});
-    ASSERT_TRUE(program_.waitForStarted());
-  }
-  // Standard error up to the first line holding text; the program is then ended.
-  QByteArray error_up_to(const char* text) {
-    program_.setReadChannel(QProcess::StandardError);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(QFile::copy(TESSAFLEX_EXECUTABLE, bin + "/tessaflex"));
+    QFile list(bin + "/korvadevices.txt");
+    ASSERT_TRUE(!c.device_list || (list.open(QIODevice::WriteOnly) && list.write(c.device_list) > 0));
+    list.close();
+    QLockFile lock(runtime + "/tessaflex.lock");
+    ASSERT_TRUE(c.lock != held || lock.tryLock(0));
+    if (c.lock == folder) QDir(runtime).mkpath("tessaflex.lock");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime), env.insert("XDG_CONFIG_HOME", world.path() + "/config");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(bin + "/tessaflex", {});
+    ASSERT_TRUE(program.waitForStarted());
+    program.setReadChannel(QProcess::StandardError);
     QByteArray error;
-    while (!error.contains(text) && program_.waitForReadyRead(kGuardMs))
-      error += program_.readAllStandardError();
-    EXPECT_EQ(program_.state(), QProcess::Running);  // a box waits for the user, who here is this test
-    program_.kill();
-    program_.waitForFinished(kGuardMs);
-    return error;
+    const auto said_all = [&] {
+      return std::all_of(c.error.begin(), c.error.end(),
+                         [&](const char* text) { return error.contains(text); });
+    };
+    while (!c.error.empty() && !said_all() && program.waitForReadyRead(kGuardMs))
+      error += program.readAllStandardError();
+    EXPECT_TRUE(said_all()) << error.toStdString();
+    if (!c.error.empty()) {
+      EXPECT_EQ(program.state(), QProcess::Running);  // a box waits for the user, who here is this test
+      program.kill();
+    }
+    ASSERT_TRUE(program.waitForFinished(kGuardMs));
+    EXPECT_TRUE(!c.error.empty() || (program.exitStatus() == QProcess::NormalExit &&
+                                     program.exitCode() == 0 && program.readAllStandardError().isEmpty()));
+    EXPECT_TRUE(QDir(world.path() + "/config").isEmpty());  // no settings written
   }
-  // The program ended by itself, without an error, saying nothing and writing no settings.
-  void expect_silent_end() {
-    ASSERT_TRUE(program_.waitForFinished(kGuardMs));
-    EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program_.exitCode(), 0);
-    EXPECT_TRUE(program_.readAllStandardError().isEmpty());
-    EXPECT_TRUE(QDir(path("config")).isEmpty());
-  }
+}
 
-  QTemporaryDir world_;
-  QProcessEnvironment env_ = QProcessEnvironment::systemEnvironment();
-  QProcess program_;
-};
-
-TEST_F(ProgramStart, WithoutADisplayOneLineSaysWhatIsMissingAndTheProgramFails) {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-    env_.remove(QString::fromUtf8(name));
-  start();
-  ASSERT_TRUE(program_.waitForFinished(kGuardMs));
-  EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);  // not Qt's abort
-  EXPECT_NE(program_.exitCode(), 0);
-  const QByteArray error = program_.readAllStandardError();
-  EXPECT_EQ(error.count('\n'), 1) << error.toStdString();
-  EXPECT_TRUE(error.contains("graphical session") && error.contains("QT_QPA_PLATFORM=offscreen"))
+TEST(ProgramStart, WithoutADisplayOneLineSaysWhatIsMissingAndTheProgramFails) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+  QProcess program;
+  program.setProcessEnvironment(env);
+  program.start(TESSAFLEX_EXECUTABLE, {});
+  ASSERT_TRUE(program.waitForFinished(kGuardMs));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);  // not Qt's abort
+  EXPECT_NE(program.exitCode(), 0);
+  const QByteArray error = program.readAllStandardError();
+  EXPECT_TRUE(error.count('\n') == 1 && error.contains("graphical session") &&
+              error.contains("QT_QPA_PLATFORM=offscreen"))
       << error.toStdString();
-}
-
-TEST_F(ProgramStart, ASecondInstanceEndsSilentlyAndTouchesNothing) {
-  write_device_list("model: PIC18F452\r\nflash: 32768\r\n");
-  QLockFile running(path("runtime/tessaflex.lock"));
-  ASSERT_TRUE(running.tryLock(0));
-  start();
-  expect_silent_end();
-}
-
-TEST_F(ProgramStart, ADeviceListWithoutModelsEndsSilently) {
-  write_device_list("erasealgdef 0: begin,end\r\n; no model here\r\n");
-  start();
-  expect_silent_end();
-}
-
-// The reason goes to standard error before the box appears, and touches no settings.
-TEST_F(ProgramStart, AMissingDeviceListIsExplainedBeforeTheProgramEnds) {
-  start();
-  const QByteArray error = error_up_to("\n");
-  EXPECT_TRUE(error.contains("korvadevices.txt") && error.contains("No such file")) << error.toStdString();
-  EXPECT_TRUE(QDir(path("config")).isEmpty());
-}
-
-// A lock path held by no instance is explained, then the start goes on to its next step.
-TEST_F(ProgramStart, ALockPathHeldByNoInstanceIsExplainedAndTheProgramGoesOn) {
-  QDir().mkpath(path("runtime/tessaflex.lock"));  // a folder in the lock's place
-  start();
-  const QByteArray error = error_up_to("korvadevices.txt");
-  EXPECT_TRUE(error.contains("tessaflex.lock: a folder of that name is in the way")) << error.toStdString();
-  EXPECT_TRUE(error.contains("korvadevices.txt")) << error.toStdString();
 }
 
 }  // namespace

@@ -95,22 +95,19 @@ class HexCommands : public ::testing::Test {
 };
 
 TEST_F(HexCommands, CancelledDialogsChangeNothing) {
-  workspace.memory_images.flash_image[0] = 0x12;
-  workspace.last_path = "/old/";
+  workspace.memory_images.flash_image[0] = 0x12, workspace.last_path = "/old/";
   EXPECT_FALSE(commands(files).open("") || commands(files).save(""));
   EXPECT_TRUE(host.events.empty() && files.files.empty());
-  EXPECT_EQ(changed(), (ByteMap{{0, 0x12}}));
-  EXPECT_EQ(workspace.last_path, "/old/");
-  EXPECT_EQ(last_path_setting(), "(none)");
+  EXPECT_EQ(std::tuple(changed(), workspace.last_path, last_path_setting()),
+            std::tuple(ByteMap{{0, 0x12}}, "/old/", "(none)"));
 }
 
 TEST_F(HexCommands, OpenErasesLoadsWarnsAndReportsTheBytesUpToTheEnd) {
-  workspace.memory_images.flash_image[0x7000] = 0x00;  // erased before the load
-  workspace.memory_images.config_image[1] = 0x99;
-  workspace.flash_loaded_end = 99999;  // reset to 0 before the load
+  workspace.memory_images.flash_image[0x7000] = 0x00,
+  workspace.memory_images.config_image[1] = 0x99;  // erased
+  workspace.flash_loaded_end = 99999;              // reset to 0 before the load
   const std::string folder = "/" + std::string(80, 'f') + "/", path = folder + "a.hex";  // the label shows 70
-  files.files[path] =
-      testing::records(0, 0x500, 16, '1') + testing::record("0180000001");  // one beyond 32 KB
+  files.files[path] = testing::records(0, 0x500, 16, '1') + testing::record("0180000001");  // 1 beyond 32K
   EXPECT_TRUE(commands(files).open(path));
   EXPECT_EQ(host.events,
             (Events{"disable",
@@ -118,9 +115,8 @@ TEST_F(HexCommands, OpenErasesLoadsWarnsAndReportsTheBytesUpToTheEnd) {
                     "There are data for 1 addresses out of range:\r\n008000.\r\n",
                     "redraw", "label:... " + path.substr(17),
                     "status:Operation completed. Total 1280 (1.25K) program bytes loaded.", "enable"}));
-  EXPECT_EQ(workspace.last_path, folder);
-  EXPECT_EQ(last_path_setting(), folder);
-  EXPECT_EQ(changed().size(), 1280u);
+  EXPECT_EQ(std::tuple(workspace.last_path, last_path_setting(), changed().size()),
+            std::tuple(folder, folder, 1280u));
 }
 
 TEST_F(HexCommands, RefusedOrUnreadableFileLeavesEverythingErased) {
@@ -141,17 +137,13 @@ TEST_F(HexCommands, RefusedOrUnreadableFileLeavesEverythingErased) {
 }
 
 TEST_F(HexCommands, SaveWritesAndAsksBeforeOverwriting) {
-  workspace.memory_images.flash_image[0] = 0x12;
-  workspace.flash_loaded_end = 77;
+  workspace.memory_images.flash_image[0] = 0x12, workspace.flash_loaded_end = 77;
   EXPECT_TRUE(commands(files).save("/out/a.hex"));
   EXPECT_EQ(host.events, (Events{"disable", "label:/out/a.hex", "enable", "status:HEX file saved."}));
   EXPECT_EQ(files.files.at("/out/a.hex"), hex_file_text(workspace.memory_images));
-  EXPECT_EQ(last_path_setting(), "/out/");
-  EXPECT_EQ(workspace.flash_loaded_end, 77);
-  EXPECT_EQ(changed(), (ByteMap{{0, 0x12}}));
-  host.events.clear();
-  files.files["/out/b.hex"] = "old";
-  host.answer = core::BoxAnswer::no;
+  EXPECT_EQ(std::tuple(last_path_setting(), workspace.flash_loaded_end, changed()),
+            std::tuple("/out/", 77, ByteMap{{0, 0x12}}));
+  host.events.clear(), files.files["/out/b.hex"] = "old", host.answer = core::BoxAnswer::no;
   EXPECT_FALSE(commands(files).save("/out/b.hex"));
   EXPECT_EQ(host.events, (Events{"box:4::Do you want to overwrite file /out/b.hex?"}));
   EXPECT_EQ(files.files.at("/out/b.hex"), "old");
@@ -165,8 +157,7 @@ TEST_F(HexCommands, SaveFailuresReachTheUserAndKeepTheOldFile) {
   for (const auto& [stage, what] : {std::pair{FileError::Stage::create, "created"},
                                     {FileError::Stage::write, "written"},
                                     {FileError::Stage::replace, "replaced"}}) {
-    host.events.clear();
-    files.fail_at = stage;
+    host.events.clear(), files.fail_at = stage;
     EXPECT_FALSE(commands(files).save("/out/old.hex"));
     EXPECT_EQ(host.events, (Events{"box:4::Do you want to overwrite file /out/old.hex?", "disable",
                                    "box:16::The file /out/old.hex cannot be " + std::string(what) +
@@ -185,20 +176,18 @@ TEST_F(HexCommands, OnDiskASaveIntoAReadOnlyFolderKeepsTheOldFile) {
   std::ofstream(path, std::ios::binary) << "old contents\r\n";
   ASSERT_EQ(chmod(path.c_str(), 0644) | chmod(folder.c_str(), 0555), 0);
   LocalFileAccess local;
-  // The tests may run as root, who passes every permission check: this thread's file-system
-  // identity is nobody (65534) for the save.
+  // Root passes every permission check: this thread saves as nobody (65534).
   const bool root = geteuid() == 0;
   if (root) setfsuid(65534), setfsgid(65534);
   EXPECT_FALSE(commands(local).save(path));
   if (root) setfsuid(0), setfsgid(0);
   std::string kept;
-  EXPECT_FALSE(local.read_all(path, kept).failed());
-  EXPECT_EQ(kept, "old contents\r\n");
+  EXPECT_TRUE(!local.read_all(path, kept).failed() && kept == "old contents\r\n");
   EXPECT_EQ(host.events.at(2).rfind("box:16::The file " + path + " cannot be created:\r\n", 0), 0u);
   EXPECT_EQ(host.events.back(), "status:HEX file not saved!");
 
-  // Once the folder may be written the same save succeeds and leaves no temporary file. A
-  // missing file or a folder cannot be read.
+  // Once the folder may be written the save leaves no temporary file; a missing file or a folder cannot be
+  // read.
   ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
   EXPECT_TRUE(commands(local).save(path));
   EXPECT_EQ(QDir(QString::fromStdString(folder)).entryList(QDir::Files | QDir::Hidden).size(), 1);

@@ -34,12 +34,11 @@ inline std::string record(std::string_view body) {
   return line.append(body).append(hexfile::hex_checksum(body));
 }
 
-// Data records for n bytes from address field first (first + n at most 0x10000), up to per
-// bytes a record, every data character fill, each record ended by CR LF.
+// CR LF ended data records for n bytes from address field first (first + n <= 0x10000), per a record.
 inline std::string records(int first, int n, int per, char fill) {
   std::string text;
   for (int a = 0; a < n; a += per) {
-    const int count = std::min(per, n - a);
+    const auto count = std::min(per, n - a);
     text += record(core::byte_to_hex(count) + core::word_to_hex(first + a) + "00" +
                    std::string(2 * static_cast<std::size_t>(count), fill)) +
             "\r\n";
@@ -63,18 +62,15 @@ inline ByteMap changed_bytes(const devices::MemoryImages& images, const devices:
   return bytes;
 }
 
-// Sets each byte at its chip address in images; any other address fails the test.
+// Sets each byte at its chip address in images; an address with no memory fails the test.
 inline void set_bytes(devices::MemoryImages& images, const ByteMap& bytes) {
-  for (const auto& [address, value] : bytes) {
-    if (address < images.flash_image.size()) {
-      images.flash_image[address] = value;
-    } else if (address >= 0x300000 && address < 0x300000 + devices::kConfigBytes) {
-      images.config_image[address - 0x300000] = value;
-    } else if (address >= 0xF00000 && address - 0xF00000 < images.eeprom_image.size()) {
-      images.eeprom_image[address - 0xF00000] = value;
-    } else {
-      ADD_FAILURE() << "no memory at " << std::hex << address;
-    }
+  for (const auto& [a, value] : bytes) {
+    if (a < images.flash_image.size()) images.flash_image[a] = value;
+    if (a - 0x300000 < devices::kConfigBytes) images.config_image[a - 0x300000] = value;
+    if (a - 0xF00000 < images.eeprom_image.size()) images.eeprom_image[a - 0xF00000] = value;
+    EXPECT_TRUE(a < images.flash_image.size() || a - 0x300000 < devices::kConfigBytes ||
+                a - 0xF00000 < images.eeprom_image.size())
+        << "no memory at " << std::hex << a;
   }
 }
 
