@@ -33,8 +33,7 @@ inline Strings split(std::string_view text) {
   return out;
 }
 
-// A report as the trace shows it: "begin1" (101), "end", "cmd 0D", "word 123C", "read",
-// "startprog", "progtime 05"; an unknown code throws, failing the test.
+// A report as the trace shows it; an unknown code throws, failing the test.
 inline std::string describe(const link::Report& r) {
   if (r[0] == 107) return "cmd " + core::byte_to_hex(r[1]);
   if (r[0] == 108) return "word " + core::word_to_hex(r[1] + 256 * r[2]);
@@ -44,9 +43,7 @@ inline std::string describe(const link::Report& r) {
   return names.at(r[0]);
 }
 
-// The fixture is the engine's window and programmer, both writing one trace: reports as
-// describe() gives them, status texts as they are, "events", "disable", "enable", "redraw",
-// "sleep N", "end program", "box <kind> '<caption>' <text>". The model: FLASH 1024 bytes with
+// The engine's window and programmer, both writing one trace. The model: FLASH 1024 bytes with
 // 3C 12 at 1A0h, EEPROM 64 bytes, page 64, configerased(i) = 10h + i.
 class EngineTest : public ::testing::Test, public link::HidTerminal, public core::Host {
  public:
@@ -58,7 +55,6 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
     flash()[0x1A0] = 0x3C, flash()[0x1A1] = 0x12;
   }
 
-  // The programmer: answers reads from answers, then default_answer; fails on cue.
   void terminal_vendor_id(std::int32_t) override {}
   void terminal_product_id(std::int32_t) override {}
   void terminal_connect() override { connected = true; }
@@ -79,7 +75,6 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
     return true;
   }
 
-  // The window. Its clock moves on sleep, or when a test moves it.
   void set_status(std::string_view text) override { trace.push_back(status.assign(text)); }
   void process_events() override { trace.emplace_back("events"); }
   void disable() override { trace.emplace_back("disable"); }
@@ -97,26 +92,21 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
   double clock_seconds() override { return now; }
   void end_program() override { trace.emplace_back("end program"); }
 
-  // New sizes, and the images erased to them.
   void resize(std::int32_t flash_size, std::int32_t eeprom_size) {
-    workspace.current_device.flash_size = flash_size;
-    workspace.current_device.eeprom_size = eeprom_size;
+    workspace.current_device.flash_size = flash_size, workspace.current_device.eeprom_size = eeprom_size;
     devices::erase_images(workspace.current_device, workspace.memory_images);
   }
   void set_algorithm(Kind kind, std::string_view text) {
     workspace.current_device.instructions[static_cast<std::size_t>(kind)] = devices::split_statements(text);
   }
-  // Makes text the script and runs it without a run's frame, from pc 1 until pc passes its
-  // end, a halt, or max_calls calls.
+  // Runs text without a run's frame until pc passes its end, a halt, or max_calls calls.
   void run_script(std::string_view text, int max_calls = 100000) {
-    run().script = {""};
-    for (const std::string& s : devices::split_statements(text)) run().script.push_back(s);
-    run().script_count = static_cast<std::int32_t>(run().script.size()) - 1;
-    run().pc = 1;
+    run().script = devices::split_statements(text);
+    run().script.insert(run().script.begin(), "");
+    run().script_count = static_cast<std::int32_t>(run().script.size()) - 1, run().pc = 1;
     engine.clear_halt();
-    for (int i = 0; i < max_calls && run().pc <= run().script_count && engine.halt() == Halt::none; ++i) {
+    for (int i = 0; i < max_calls && run().pc <= run().script_count && engine.halt() == Halt::none; ++i)
       engine.execute_symbolic_instruction();
-    }
   }
 
   RunState& run() { return engine.run_state(); }
@@ -134,7 +124,7 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
   std::deque<std::uint8_t> answers;
   std::uint8_t default_answer = 0;
   std::function<void()> on_write;
-  std::string status;  // the last status text
+  std::string status;  // the last one
   double now = 0;
   devices::Workspace workspace;
   link::ReportLayer reports{*this};

@@ -1,5 +1,4 @@
-// Statements one at a time: the dispatch order and its traps, then what each form sends, shows
-// and moves, as one ordered trace of reports, status texts and pending-events steps.
+// Statements one at a time: the dispatch order's traps, then what each form sends, shows and moves.
 #include <limits>
 #include <optional>
 #include <tuple>
@@ -30,13 +29,11 @@ TEST(Dispatch, Traps) {
 struct StatementCase {
   const char* script;
   std::string trace;  // reports, status texts, "events" and "sleep N", in order, split at "|"
-  std::int32_t counter = 0;
-  std::int32_t counter_after = 0;
-  std::int32_t temp = 0;
+  std::int32_t counter = 0, counter_after = 0, temp = 0;
   const char* lines = "";  // mismatch lines after the header
+  std::function<void(EngineTest&)> arrange = {};
   std::vector<std::uint8_t> answers = {};
   std::optional<std::int32_t> temp_after = {};
-  std::function<void(EngineTest&)> arrange = {};
   std::function<void(EngineTest&)> check = {};
 };
 void PrintTo(const StatementCase& c, std::ostream* out) { *out << c.script; }
@@ -53,18 +50,16 @@ TEST_P(Statement, TraceCounterAndReport) {
   run().counter = c.counter, run().temp = c.temp;
   run_script(c.script, 50);
   EXPECT_EQ(trace, split(c.trace));
-  EXPECT_EQ(run().counter, c.counter_after);
-  EXPECT_EQ(run().pc, run().script_count + 1);
+  EXPECT_EQ(std::tuple(run().counter, run().pc, run().temp),
+            std::tuple(c.counter_after, run().script_count + 1, c.temp_after.value_or(run().temp)));
   EXPECT_EQ(engine.halt(), Halt::none) << engine.stop_text();
   EXPECT_EQ(report(), std::string(kHeader) + c.lines);
-  EXPECT_EQ(run().temp, c.temp_after.value_or(run().temp));
   if (c.check) c.check(*this);
 }
 
 const char* kPoll = "cmd 00|word 50A6|cmd 00|word 6EF5|cmd 02|read|";
 void byte7_only(EngineTest& fx) { fx.resize(1024, 64), fx.flash()[7] = 0x07; }
-// calcflashpage with page_size and the highest non-FF byte at programmed (-1: none); the
-// loop head after it is left at once, so the text shows its total.
+// page_size and the highest non-FF byte at programmed (-1: none).
 auto page(std::int32_t page_size, std::int32_t programmed) {
   return [=](EngineTest& fx) {
     fx.resize(1024, 64);
@@ -76,15 +71,13 @@ auto page(std::int32_t page_size, std::int32_t programmed) {
 using C = StatementCase;
 const char* kIfpage = "ifpage,startprog,endifpage,end";
 const char* kPage = "calcflashpage,setflashloop,loop,checkblankflash";
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kBeyond = kMax;  // a counter beyond every loop's end
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();  // also a counter beyond every loop
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
     // Power and timing; no progress text.
     C{"begin,setprogtime,startprog,end", "begin1|progtime 05|startprog|end"},
-    C{.script = "begin", .trace = "begin0",
-      .arrange = [](EngineTest& fx) { fx.workspace.current_device.voltage_seq = 7; }},
+    C{"begin", "begin0", 0, 0, 0, "", [](EngineTest& fx) { fx.workspace.current_device.voltage_seq = 7; }},
     // Address loads split counter; a FLASH write sends the byte at counter first; fields upper-cased.
     C{"movlw-upper,movlw-high,movlw-low", "cmd 00|word 0E00|cmd 00|word 0E01|cmd 00|word 0EA0", 0x1A0, 0x1A0},
     C{"movlw-eeprom", "E:3/1|events|cmd 00|word 0E55", 2, 3},
@@ -92,15 +85,14 @@ INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
     C{"s0c-config1h", "CONF1H:|events|cmd 0C|word 1F1F", 7, 7},
     C{"s0d-0000,s0f-3c4a", "cmd 0D|word 0000|cmd 0F|word 3C4A", 3, 3},
     // Reads: the answer goes where the form points.
-    C{.script = "flash=s09zz,eeprom=s09,config7h=s0a,temp=s0b",
-      .trace = "F:6/1|events|cmd 09|read|E:7/1|events|cmd 09|read|CONF7H:|events|cmd 0A|read|cmd 0B|read",
-      .counter = 5, .counter_after = 7, .answers = {0xAB, 0xCD, 0x8F, 0x42}, .temp_after = 0x42,
-      .check = [](EngineTest& fx) {
+    C{"flash=s09zz,eeprom=s09,config7h=s0a,temp=s0b",
+      "F:6/1|events|cmd 09|read|E:7/1|events|cmd 09|read|CONF7H:|events|cmd 0A|read|cmd 0B|read", 5, 7, 0, "",
+      {},      {0xAB, 0xCD, 0x8F, 0x42}, 0x42, [](EngineTest& fx) {
         EXPECT_EQ(std::tuple(fx.flash()[5], fx.eeprom()[6], fx.workspace.memory_images.config_image[13]),
                   std::tuple(0xAB, 0xCD, 0x8F)); }},
     // waitwr repeats its whole poll while bit 1 of the byte read is set.
-    C{.script = "waitwr", .trace = kPoll, .answers = {0x00}, .temp_after = 0},
-    C{.script = "waitwr", .trace = std::string(kPoll) + kPoll, .answers = {0x82, 0x80}, .temp_after = 0x80},
+    C{"waitwr", kPoll, 0, 0, 0, "", {}, {0x00}, 0},
+    C{"waitwr", std::string(kPoll) + kPoll, 0, 0, 0, "", {}, {0x82, 0x80}, 0x80},
     // Checks: counter and pc move first; one line per difference; nothing is sent.
     C{"checkblankflash", "F:417/1|events", 0x1A0, 0x1A1, 0x3C, "FLASH Byte 0001A0h,   3Ch,   FFh,\r\n"},
     C{"checkblankeeprom", "E:33/1|events", 0x20, 0x21, 0x00, "EEPROM Byte 0020h,   00h,   FFh,\r\n"},
@@ -113,28 +105,24 @@ INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
     C{kIfpage, "startprog|end", 128, 128}, C{kIfpage, "end", 0, 0}, C{kIfpage, "end", 65, 65},
     C{"ifpage,startprog,endifpage,begin,ifpage,startprog,endifpage,end", "begin1|end", 3, 3},
     // Loops over 0..7: tested at the head, left with counter 0; texts total the head's last address.
-    C{.script = "calcflash,setflashloop,flash=s09,loop,end",
-      .trace = "F:1/8|events|cmd 09|read|F:2/8|events|cmd 09|read|F:3/8|events|cmd 09|read|F:4/8|events|"
-               "cmd 09|read|F:5/8|events|cmd 09|read|F:6/8|events|cmd 09|read|F:7/8|events|cmd 09|read|"
-               "F:8/8|events|cmd 09|read|end",
-      .arrange = byte7_only},
-    C{.script = "calcflash,setflashloop,s0d-flash,loop,end",
-      .trace = "F:1/8|events|cmd 0D|word FFFF|F:3/8|events|cmd 0D|word FFFF|F:5/8|events|cmd 0D|word FFFF|"
-               "F:7/8|events|cmd 0D|word 07FF|end",
-      .arrange = byte7_only},
-    // calcflash of an all-FF image gives -1: the loop is left at once, and the text reads F:1/0.
-    C{"calcflash,setflashloop,loop,checkblankflash", "F:1/0|events", kBeyond, 1, 255, "", {}, {},
-      page(64, -1)},
-    // The scan starts at flash_size - 1 (here below the bytes at 1A0h), not at the image's end.
-    C{"calcflash,setflashloop,loop,checkblankflash", "F:1/1|events", kBeyond, 1, 255, "", {}, {},
+    C{"calcflash,setflashloop,flash=s09,loop,end",
+      "F:1/8|events|cmd 09|read|F:2/8|events|cmd 09|read|F:3/8|events|cmd 09|read|F:4/8|events|cmd 09|"
+      "read|F:5/8|events|cmd 09|read|F:6/8|events|cmd 09|read|F:7/8|events|cmd 09|read|F:8/8|events|cmd 09|"
+      "read|end",
+      0, 0, 0, "", byte7_only},
+    C{"calcflash,setflashloop,s0d-flash,loop,end", "F:1/8|events|cmd 0D|word FFFF|F:3/8|events|cmd 0D|word "
+      "FFFF|F:5/8|events|cmd 0D|word FFFF|F:7/8|events|cmd 0D|word 07FF|end", 0, 0, 0, "", byte7_only},
+    // calcflash of an all-FF image gives -1 (F:1/0); the scan starts at flash_size - 1, not the image's end.
+    C{"calcflash,setflashloop,loop,checkblankflash", "F:1/0|events", kMax, 1, 255, "", page(64, -1)},
+    C{"calcflash,setflashloop,loop,checkblankflash", "F:1/1|events", kMax, 1, 255, "",
       [](EngineTest& fx) { fx.workspace.current_device.flash_size = 0x100; }},
-    C{"calceeprom,seteepromloop,loop,checkblankeeprom", "E:1/0|events", kBeyond, 1, 255, "", {}, {},
+    C{"calceeprom,seteepromloop,loop,checkblankeeprom", "E:1/0|events", kMax, 1, 255, "",
       [](EngineTest& fx) { fx.resize(1024, 0); }},
     // calcflashpage: the last address of the highest programmed byte's page.
-    C{kPage, "F:1/448|events", kBeyond, 1, 255, "", {}, {}, page(64, 0x1A0)},
-    C{kPage, "F:1/64|events", kBeyond, 1, 255, "", {}, {}, page(64, -1)},
-    C{kPage, "F:1/0|events", kBeyond, 1, 255, "", {}, {}, page(1, -1)},
-    C{kPage, "F:1/2147483647|events", kBeyond, 1, 255, "", {}, {}, page(kMax, 3)},
+    C{kPage, "F:1/448|events", kMax, 1, 255, "", page(64, 0x1A0)},
+    C{kPage, "F:1/64|events", kMax, 1, 255, "", page(64, -1)},
+    C{kPage, "F:1/0|events", kMax, 1, 255, "", page(1, -1)},
+    C{kPage, "F:1/2147483647|events", kMax, 1, 255, "", page(kMax, 3)},
     // wNNN: a decimal number, blanks skipped, to the nearest whole ms (a half to the even one).
     C{"wait", "sleep 0"}, C{"w 10", "sleep 10"}, C{"w2.5", "sleep 2"}, C{"w12abc", "sleep 12"},
     C{"w60000", "sleep 60000"}));

@@ -1,5 +1,4 @@
-// The reports the layer builds, refuses and reads; the hidapi terminal without a programmer; and
-// connecting with the IDs from the settings.
+// The report layer, the hidapi terminal without a programmer, and connecting with the set IDs.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -15,7 +14,6 @@
 namespace tessaflex::link {
 namespace {
 
-// Keeps every report written and answers reads from a queue.
 struct RecordingTerminal : HidTerminal {
   void terminal_vendor_id(std::int32_t) override {}
   void terminal_product_id(std::int32_t) override {}
@@ -33,7 +31,6 @@ struct RecordingTerminal : HidTerminal {
   int reads = 0;
 };
 
-// One operation of the layer with its argument (ignored by those that take none).
 using Operation = LinkStatus (*)(ReportLayer&, std::int32_t);
 const Operation kBegin = [](ReportLayer& l, std::int32_t a) { return l.hid_begin(a); };
 const Operation kEnd = [](ReportLayer& l, std::int32_t) { return l.hid_end(); };
@@ -122,8 +119,7 @@ struct Connection {
   std::string setting(const char* name) { return settings.store().get_setting(name, "missing"); }
 };
 
-// The first start writes the default IDs (2345h = 9029); an absent programmer, other IDs
-// (the largest vendor ID, any product ID) and one that cannot be opened.
+// Default IDs (2345h = 9029) written at the first start; absent; other IDs; not openable.
 TEST(ProgrammerConnection, OutcomesOfConnecting) {
   const char* const statuses[] = {
       "Hardware connected!", "Hardware not found!", "Hardware not found!",

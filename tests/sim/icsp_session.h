@@ -11,8 +11,7 @@
 
 namespace tessaflex::sim {
 
-// A connected virtual programmer and one method per step or sequence of the programming
-// documents; nothing comes from the device list or the engine.
+// One method per step or sequence of the programming documents, none from the device list.
 class IcspSession {
  public:
   explicit IcspSession(std::string_view device) : vp(device), layer(vp) { vp.connect(); }
