@@ -1,30 +1,22 @@
 // Stands in for hidapi inside the real program (LD_PRELOAD): the one programmer it finds
-// is the virtual programmer with the chip named by TESSAFLEX_E2E_CHIP.
-//
-// After every power-up and power-down report, and when the program ends, it writes the
-// chip's state to the file named by TESSAFLEX_E2E_STATE (written beside and renamed, so a
-// reader never sees half a file):
-//   power_ups N
-//   power_downs N
-//   violations N
-//   flash <hex bytes>
-//   eeprom <hex bytes>
-//   <one line per violation>
+// is the virtual programmer with the chip named by TESSAFLEX_E2E_CHIP. After every power-up
+// and power-down, and at the end, the chip's state goes to the file TESSAFLEX_E2E_STATE
+// names, one "name value" a line (written beside and renamed: never read half written).
 #include <hidapi/hidapi.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
 
+#include "../support/real_time_programmer.h"
 #include "core/hex_text.h"
-#include "sim/virtual_programmer.h"
 
 namespace {
 
 using tessaflex::sim::VirtualProgrammer;
+using tessaflex::testing::RealTimeProgrammer;
 
 const char* environment(const char* name, const char* fallback) {
   const char* value = std::getenv(name);
@@ -32,31 +24,19 @@ const char* environment(const char* name, const char* fallback) {
 }
 
 struct Standin {
-  VirtualProgrammer programmer{environment("TESSAFLEX_E2E_CHIP", "18F1320")};
+  RealTimeProgrammer programmer{environment("TESSAFLEX_E2E_CHIP", "18F1320")};
   std::string state_path = environment("TESSAFLEX_E2E_STATE", "");
-  int power_ups = 0;
-  int power_downs = 0;
-  std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
+  int power_ups = 0, power_downs = 0;
 
   ~Standin() { dump(); }
-
-  // The chip's clock follows real time: the program really waits for self-timed writes.
-  void catch_up() {
-    const auto whole =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - last);
-    programmer.advance_ms(whole.count());
-    last += whole;
-  }
 
   void dump() const {
     if (state_path.empty()) return;
     const std::string temporary = state_path + ".new";
     {
       std::ofstream out(temporary, std::ios::trunc);
-      out << "power_ups " << power_ups << '\n'
-          << "power_downs " << power_downs << '\n'
-          << "violations " << programmer.violations().size() << '\n';
-      out << "flash ";
+      out << "power_ups " << power_ups << "\npower_downs " << power_downs << "\nviolations "
+          << programmer.violations().size() << "\nflash ";
       for (std::uint8_t byte : programmer.flash()) out << tessaflex::core::byte_to_hex(byte);
       out << "\neeprom ";
       for (std::uint8_t byte : programmer.eeprom()) out << tessaflex::core::byte_to_hex(byte);
@@ -78,7 +58,6 @@ char kPath[] = "virtual-programmer";
 extern "C" {
 
 int hid_init() { return 0; }
-int hid_exit() { return 0; }
 
 hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short product_id) {
   const bool wanted = (vendor_id == 0 || vendor_id == VirtualProgrammer::kVendorId) &&
@@ -106,8 +85,6 @@ hid_device* hid_open_path(const char* path) {
   return s.programmer.terminal_connected() ? reinterpret_cast<hid_device*>(&s) : nullptr;
 }
 
-hid_device* hid_open(unsigned short, unsigned short, const wchar_t*) { return hid_open_path(kPath); }
-
 void hid_close(hid_device*) {}
 
 int hid_write(hid_device*, const unsigned char* data, size_t length) {
@@ -116,7 +93,6 @@ int hid_write(hid_device*, const unsigned char* data, size_t length) {
   Standin& s = standin();
   tessaflex::link::Report report{};
   std::memcpy(report.data(), data + 1, report.size());
-  s.catch_up();
   if (!s.programmer.terminal_write(report)) return -1;
   // Power-ups and power-downs tell the test that a run has started or ended.
   if (report[0] == 101 || report[0] == 102 || report[0] == 103) {
@@ -132,11 +108,5 @@ int hid_read_timeout(hid_device*, unsigned char* data, size_t length, int) {
   std::memcpy(data, report.data(), report.size());
   return static_cast<int>(report.size());
 }
-
-int hid_read(hid_device* device, unsigned char* data, size_t length) {
-  return hid_read_timeout(device, data, length, -1);
-}
-
-const wchar_t* hid_error(hid_device*) { return L"virtual programmer"; }
 
 }  // extern "C"

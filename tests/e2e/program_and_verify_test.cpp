@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
@@ -27,30 +28,23 @@ namespace {
 
 using namespace tessaflex;
 
-constexpr const char* kChip = "18F1320";
-constexpr const char* kModel = "PIC18F1320";
 constexpr const char* kFixture = TESSAFLEX_FIXTURES_DIR "/hex/pic18f1320_x220.hex";
 constexpr int kClientHeight = 6435 / 15;
-// Generous guards against a hang; nothing here measures speed.
-constexpr int kGuardMs = 120000;
+constexpr int kGuardMs = 120000;  // against a hang; nothing here measures speed
 
-// Runs a tool and returns what it printed; the test fails when it does not exit with 0.
-std::string run(const QString& program, const QStringList& arguments) {
+// Runs xdotool and returns what it printed; unless it may fail, the test fails when it does.
+QString xdotool(const QStringList& arguments, bool may_fail = false) {
   QProcess process;
-  process.start(program, arguments);
-  EXPECT_TRUE(process.waitForFinished(kGuardMs)) << program.toStdString();
-  EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << ' ' << arguments.join(' ').toStdString();
-  return process.readAllStandardOutput().toStdString();
+  process.start("xdotool", arguments);
+  EXPECT_TRUE(process.waitForFinished(kGuardMs));
+  EXPECT_TRUE(may_fail || process.exitCode() == 0) << arguments.join(' ').toStdString();
+  return QString::fromLatin1(process.readAllStandardOutput());
 }
 
-// The visible windows whose title is exactly title.
-QStringList windows_named(const QString& title) {
-  QProcess process;
-  process.start(QStringLiteral("xdotool"),
-                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                 QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$')});
-  process.waitForFinished(kGuardMs);
-  return QString::fromLatin1(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+// The first visible window whose title is exactly title ("" when none).
+QString window_named(const QString& title) {
+  return xdotool({"search", "--onlyvisible", "--name", '^' + QRegularExpression::escape(title) + '$'}, true)
+      .section('\n', 0, 0);
 }
 
 bool wait_for(const std::function<bool()>& done, int guard_ms = kGuardMs) {
@@ -63,6 +57,7 @@ bool wait_for(const std::function<bool()>& done, int guard_ms = kGuardMs) {
   return true;
 }
 
+// The stand-in's state file: one "name value" per line.
 std::map<std::string, std::string> read_state(const QString& path) {
   std::map<std::string, std::string> state;
   QFile file(path);
@@ -83,84 +78,63 @@ std::string hex_of(const std::vector<std::uint8_t>& bytes) {
 TEST(EndToEnd, OpenProgramVerifyAndCloseTheRealProgram) {
   QTemporaryDir world;
   ASSERT_TRUE(world.isValid());
-  QDir(world.path()).mkpath(QStringLiteral("runtime"));
-  QFile::setPermissions(world.path() + QStringLiteral("/runtime"),
-                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  const QString state_path = world.path() + QStringLiteral("/state");
+  QDir(world.path()).mkpath("runtime");
+  QFile::setPermissions(world.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const QString state_path = world.path() + "/state";
 
   // The model is the user's last choice, stored as the program stores it.
   const devices::DeviceList list = devices::load_device_list(TESSAFLEX_DEVICE_LIST).list;
-  std::int32_t index = 0;
-  for (std::int32_t i = 1; i <= list.model_count; ++i) {
-    if (list.device_list[static_cast<std::size_t>(i)].model == kModel) index = i;
-  }
-  ASSERT_NE(index, 0);
-  QDir(world.path()).mkpath(QStringLiteral("config/Tessaflex"));
-  QFile ini(world.path() + QStringLiteral("/config/Tessaflex/Tessaflex.ini"));
-  ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-  ini.write(QStringLiteral("[General]\nMicrocontroller%20Model=%1\n").arg(index).toLatin1());
-  ini.close();
-
-  // Each run ends with as many power-downs as its statements hold.
   devices::CurrentDevice device;
-  device.model_index = index;
+  for (std::int32_t i = 1; i <= list.model_count; ++i) {
+    if (list.device_list[static_cast<std::size_t>(i)].model == "PIC18F1320") device.model_index = i;
+  }
   ASSERT_TRUE(devices::apply_selected_model(list, device));
+  QSettings(world.path() + "/config/Tessaflex/Tessaflex.ini", QSettings::IniFormat)
+      .setValue("Microcontroller Model", QString::number(device.model_index));
+  // Each run ends with as many power-downs as its statements hold.
   const auto ends = [&](devices::AlgorithmKind kind) {
     const auto& s = device.statements(kind);
     return static_cast<int>(std::count(s.begin(), s.end(), "end"));
   };
 
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), world.path() + QStringLiteral("/config"));
-  env.insert(QStringLiteral("XDG_RUNTIME_DIR"), world.path() + QStringLiteral("/runtime"));
+  env.insert("XDG_CONFIG_HOME", world.path() + "/config");
+  env.insert("XDG_RUNTIME_DIR", world.path() + "/runtime");
   // ld.so splits LD_PRELOAD at blanks, so the stand-in goes by its bare name, found
   // through the library path: the build folder may lie under a path with a blank.
-  const QFileInfo standin(QStringLiteral(TESSAFLEX_HIDAPI_STANDIN));
-  env.insert(QStringLiteral("LD_PRELOAD"), standin.fileName());
-  env.insert(QStringLiteral("LD_LIBRARY_PATH"),
-             standin.absolutePath() + QLatin1Char(':') + env.value(QStringLiteral("LD_LIBRARY_PATH")));
-  env.insert(QStringLiteral("TESSAFLEX_E2E_CHIP"), QString::fromLatin1(kChip));
-  env.insert(QStringLiteral("TESSAFLEX_E2E_STATE"), state_path);
-  env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  const QFileInfo standin(TESSAFLEX_HIDAPI_STANDIN);
+  env.insert("LD_PRELOAD", standin.fileName());
+  env.insert("LD_LIBRARY_PATH", standin.absolutePath() + ':' + env.value("LD_LIBRARY_PATH"));
+  env.insert("TESSAFLEX_E2E_CHIP", "18F1320");
+  env.insert("TESSAFLEX_E2E_STATE", state_path);
+  env.remove("QT_QPA_PLATFORM");
   // The stand-in comes before the sanitizer runtime in the load order, which is intended;
   // and libxkbcommon, which the X11 platform loads, reads strings in a way the strict
   // string checks refuse although it stays inside them.
-  env.insert(QStringLiteral("ASAN_OPTIONS"),
-             env.value(QStringLiteral("ASAN_OPTIONS")) +
-                 QStringLiteral(":verify_asan_link_order=0:strict_string_checks=0"));
+  env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":verify_asan_link_order=0:strict_string_checks=0");
   QProcess program;
   program.setProcessEnvironment(env);
   program.setProcessChannelMode(QProcess::ForwardedChannels);
-  program.start(QStringLiteral(TESSAFLEX_EXECUTABLE), {});
+  program.start(TESSAFLEX_EXECUTABLE, {});
   ASSERT_TRUE(program.waitForStarted());
 
   QString window;
   ASSERT_TRUE(wait_for([&] {
-    if (program.state() == QProcess::NotRunning) return true;
-    const QStringList found = windows_named(QStringLiteral("Tessaflex"));
-    if (!found.isEmpty()) window = found.first();
-    return !window.isEmpty();
+    window = window_named("Tessaflex");
+    return program.state() == QProcess::NotRunning || !window.isEmpty();
   }));
   ASSERT_FALSE(window.isEmpty()) << "the program ended before its window appeared";
-  std::map<std::string, int> geometry;
+  std::map<QString, int> geometry;
   for (const QString& line :
-       QString::fromStdString(run(QStringLiteral("xdotool"),
-                                  {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window}))
-           .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-    geometry[line.section(QLatin1Char('='), 0, 0).toStdString()] = line.section(QLatin1Char('='), 1).toInt();
-  }
+       xdotool({"getwindowgeometry", "--shell", window}).split('\n', Qt::SkipEmptyParts))
+    geometry[line.section('=', 0, 0)] = line.section('=', 1).toInt();
   const int menu_bar = geometry["HEIGHT"] - kClientHeight;
   // A left click in the middle of a control placed at left, top, width, height twips.
   const auto click = [&](int left, int top, int width, int height) {
-    const int x = geometry["X"] + (left + width / 2) / 15;
-    const int y = geometry["Y"] + menu_bar + (top + height / 2) / 15;
-    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
-                                    QStringLiteral("click"), QStringLiteral("1")});
+    xdotool({"mousemove", QString::number(geometry["X"] + (left + width / 2) / 15),
+             QString::number(geometry["Y"] + menu_bar + (top + height / 2) / 15), "click", "1"});
   };
-  const auto count = [&](const char* what) {
-    return QString::fromStdString(read_state(state_path)[what]).toInt();
-  };
-  const auto power_downs = [&] { return count("power_downs"); };
+  const auto count = [&](const char* what) { return std::stoi("0" + read_state(state_path)[what]); };
   // A click that lands while the window is still busy with the last command (loading the
   // file, say) is lost on a disabled button; until the run has begun, click again.
   const auto start_run = [&](int left, int width) {
@@ -173,25 +147,24 @@ TEST(EndToEnd, OpenProgramVerifyAndCloseTheRealProgram) {
 
   click(60, 60, 1755, 255);  // "Loaded HEX File"
   QString dialog;
-  ASSERT_TRUE(wait_for([&] {
-    const QStringList found = windows_named(QStringLiteral("Select HEX File To Open"));
-    if (!found.isEmpty()) dialog = found.first();
-    return !dialog.isEmpty();
-  }));
-  run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), dialog});
-  run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("5"),
-                                  QString::fromLatin1(kFixture)});
-  run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
-  ASSERT_TRUE(wait_for([&] { return windows_named(QStringLiteral("Select HEX File To Open")).isEmpty(); }));
+  ASSERT_TRUE(wait_for([&] { return !(dialog = window_named("Select HEX File To Open")).isEmpty(); }));
+  xdotool({"windowfocus", "--sync", dialog});
+  xdotool({"type", "--delay", "5", kFixture});
+  xdotool({"key", "Return"});
+  ASSERT_TRUE(wait_for([&] { return window_named("Select HEX File To Open").isEmpty(); }));
 
   ASSERT_TRUE(start_run(60, 1155));  // "Program All"
-  ASSERT_TRUE(wait_for([&] { return power_downs() >= ends(devices::AlgorithmKind::program); }));
-  const int after_program = power_downs();
+  ASSERT_TRUE(wait_for([&] { return count("power_downs") >= ends(devices::AlgorithmKind::program); }));
+  const int after_program = count("power_downs");
   ASSERT_TRUE(start_run(4740, 1095));  // "Verify"
   ASSERT_TRUE(
-      wait_for([&] { return power_downs() >= after_program + ends(devices::AlgorithmKind::verify); }));
+      wait_for([&] { return count("power_downs") >= after_program + ends(devices::AlgorithmKind::verify); }));
   // A failed verify opens its report over the window; give it time to appear.
-  EXPECT_FALSE(wait_for([&] { return windows_named(QStringLiteral("Tessaflex")).size() > 1; }, 2000))
+  EXPECT_FALSE(wait_for(
+      [&] {
+        return xdotool({"search", "--onlyvisible", "--name", "^Tessaflex$"}, true).count('\n') > 1;
+      },
+      2000))
       << "a box appeared after Verify";
 
   std::map<std::string, std::string> state = read_state(state_path);

@@ -20,7 +20,7 @@
 #include "link/report_layer.h"
 #include "sim/virtual_programmer.h"
 #include "support/qt_environment.h"
-#include "support/real_time_terminal.h"
+#include "support/real_time_programmer.h"
 #include "support/scripted_runner.h"
 #include "support/temp_settings.h"
 #include "ui/dialogs/dialogs.h"
@@ -39,8 +39,7 @@ class WindowWorld {
   explicit WindowWorld(std::string_view chip = "18F1220", std::string_view model = "PIC18F1220",
                        link::HidTerminal* other_terminal = nullptr)
       : programmer(chip),
-        terminal(programmer),
-        hid(other_terminal != nullptr ? *other_terminal : terminal),
+        hid(other_terminal != nullptr ? *other_terminal : programmer),
         reports(hid),
         dialogs(runner, paths, colours),
         window({paths, settings.store(), list, workspace, reports, runner, dialogs, colours}),
@@ -90,8 +89,7 @@ class WindowWorld {
   core::ProgramPaths paths;
   devices::DeviceList list = devices::load_device_list(TESSAFLEX_DEVICE_LIST).list;
   devices::Workspace workspace;
-  sim::VirtualProgrammer programmer;
-  RealTimeTerminal terminal;
+  RealTimeProgrammer programmer;
   link::HidTerminal& hid;  // the terminal the window uses
   link::ReportLayer reports;
   ScriptedRunner runner;

@@ -1,12 +1,27 @@
-// What the dialog tests share: finding controls, and pressing them as a user would.
+// What the dialog tests share: the dialogs over a scripted runner, finding controls, and
+// pressing them as a user would.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QDialog>
 #include <QTest>
 #include <stdexcept>
 #include <string>
 
+#include "support/qt_environment.h"
+#include "support/scripted_runner.h"
+#include "ui/dialogs/dialogs.h"
+
 namespace tessaflex::ui {
+
+class DialogTest : public ::testing::Test {
+ protected:
+  testing::ScriptedRunner runner;
+  core::ProgramPaths paths;
+  theme::ThemeColours colours;
+  Dialogs dialogs{runner, paths, colours};
+};
 
 template <typename T = QWidget>
 T& child(QDialog& dialog, const char* name) {

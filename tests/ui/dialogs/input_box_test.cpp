@@ -4,20 +4,11 @@
 #include <QLabel>
 
 #include "dialog_test_support.h"
-#include "support/qt_environment.h"
-#include "support/scripted_runner.h"
-#include "ui/dialogs/dialogs.h"
 
 namespace tessaflex::ui {
 namespace {
 
-class InputBoxTest : public ::testing::Test {
- protected:
-  testing::ScriptedRunner runner;
-  core::ProgramPaths paths;
-  theme::ThemeColours colours;
-  Dialogs dialogs{runner, paths, colours};
-};
+using InputBoxTest = DialogTest;
 
 // The typed text only after OK (or Enter); the default is wholly selected, so typing replaces it.
 TEST_F(InputBoxTest, ReturnsTheTypedTextOnlyAfterOk) {

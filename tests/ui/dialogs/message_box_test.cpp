@@ -9,16 +9,13 @@
 #include <functional>
 
 #include "dialog_test_support.h"
-#include "support/qt_environment.h"
-#include "support/scripted_runner.h"
-#include "ui/dialogs/dialogs.h"
 
 namespace tessaflex::ui {
 namespace {
 
 using core::BoxAnswer;
 
-class MessageBoxTest : public ::testing::Test {
+class MessageBoxTest : public DialogTest {
  protected:
   // Shows one box and answers it with act, which may look at it first.
   BoxAnswer show(std::string_view text, int kind, const std::function<void(QDialog&)>& act,
@@ -26,11 +23,6 @@ class MessageBoxTest : public ::testing::Test {
     runner.then(act);
     return dialogs.message_box(nullptr, text, static_cast<core::BoxKind>(kind), caption);
   }
-
-  testing::ScriptedRunner runner;
-  core::ProgramPaths paths;
-  theme::ThemeColours colours;
-  Dialogs dialogs{runner, paths, colours};
 };
 
 void ok(QDialog& d) { click(d, "Command1"); }

@@ -3,14 +3,12 @@
 
 #include <QLabel>
 #include <functional>
+#include <memory>
 #include <tuple>
 #include <vector>
 
 #include "dialog_test_support.h"
-#include "support/qt_environment.h"
-#include "support/scripted_runner.h"
 #include "support/temp_settings.h"
-#include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/picker_layout.h"
 
 namespace tessaflex::ui {
@@ -45,30 +43,21 @@ std::vector<int> highlighted(QDialog& d, int count) {
   return out;
 }
 
-class ModelPickerTest : public ::testing::Test {
+class ModelPickerTest : public DialogTest {
  protected:
   ModelPickerTest() { colours.values[theme::highlight_back] = theme::rgb(200, 0, 0); }
 
   // Opens the picker with model current applied and its time then set by hand to 17 ms.
   void pick(const devices::DeviceList& list, int current, const std::function<void(QDialog&)>& act) {
-    pick(list, current, act, settings);
-  }
-  void pick(const devices::DeviceList& list, int current, const std::function<void(QDialog&)>& act,
-            const testing::TempSettings& in) {
     device.model_index = current;
     devices::apply_selected_model(list, device);
     device.prog_time = 17;
     runner.then(act);
-    dialogs.model_picker(nullptr, list, device, in.store());
+    dialogs.model_picker(nullptr, list, device, settings->store());
   }
+  std::string stored() const { return settings->store().get_setting("Microcontroller Model", "none"); }
 
-  std::string stored() const { return settings.store().get_setting("Microcontroller Model", "none"); }
-
-  testing::ScriptedRunner runner;
-  testing::TempSettings settings;
-  core::ProgramPaths paths;
-  theme::ThemeColours colours;
-  Dialogs dialogs{runner, paths, colours};
+  std::unique_ptr<testing::TempSettings> settings = std::make_unique<testing::TempSettings>();
   devices::CurrentDevice device;
 };
 
@@ -104,41 +93,28 @@ TEST_F(ModelPickerTest, ShowsTheFirstSeventyModelsInAFittedWindowAndHighlightsTh
 // Esc does nothing; a double-click selects; Cancel and a close by the window system restore.
 TEST_F(ModelPickerTest, StoresAndAppliesOnlyAChangedSelection) {
   const auto select = [](QDialog& d) { click(d, "Command1"); };
+  const auto double_click = [](QDialog& d) {
+    QTest::mouseDClick(&entry(d, 5), Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+  };
+  const auto escape = [](QDialog& d) {
+    press(d, Qt::Key_Escape);
+    EXPECT_TRUE(d.isVisible());
+    click(d, "Command1");
+  };
   const auto cancel = [](QDialog& d) { click(d, "Command2"); };
-  const std::tuple<std::vector<int>, std::function<void(QDialog&)>, int, std::string, std::int32_t> cases[] =
-      {{{5}, select, 5, "5", 5},
-       {{5, 2}, select, 2, "none", 17},
-       {{5},
-        [](QDialog& d) {
-          QTest::mouseDClick(&entry(d, 5), Qt::LeftButton);
-          EXPECT_FALSE(d.isVisible());
-        },
-        5,
-        "5",
-        5},
-       {{5}, cancel, 2, "none", 17},
-       {{5},
-        [](QDialog& d) {
-          press(d, Qt::Key_Escape);
-          EXPECT_TRUE(d.isVisible());
-          click(d, "Command1");
-        },
-        5,
-        "5",
-        5},
-       {{5}, [](QDialog& d) { d.close(); }, 2, "none", 17}};
-  for (const auto& [clicks, close, model_index, setting, prog_time] : cases) {
-    testing::TempSettings fresh;
-    pick(
-        models(5), 2,
-        [&](QDialog& d) {
-          for (int index : clicks) QTest::mouseClick(&entry(d, index), Qt::LeftButton);
-          close(d);
-        },
-        fresh);
-    EXPECT_EQ(std::tuple(device.model_index, fresh.store().get_setting("Microcontroller Model", "none"),
-                         device.prog_time),
-              std::tuple(model_index, setting, prog_time));
+  const auto close = [](QDialog& d) { d.close(); };
+  const std::tuple<std::vector<int>, std::function<void(QDialog&)>, int, std::string> cases[] = {
+      {{5}, select, 5, "5"},    {{5, 2}, select, 2, "none"}, {{5}, double_click, 5, "5"},
+      {{5}, cancel, 2, "none"}, {{5}, escape, 5, "5"},       {{5}, close, 2, "none"}};
+  for (const auto& [clicks, act, model_index, setting] : cases) {
+    settings = std::make_unique<testing::TempSettings>();
+    pick(models(5), 2, [&](QDialog& d) {
+      for (int index : clicks) QTest::mouseClick(&entry(d, index), Qt::LeftButton);
+      act(d);
+    });
+    EXPECT_EQ(std::tuple(device.model_index, stored(), device.prog_time),
+              std::tuple(model_index, setting, model_index == 2 ? 17 : 5));
   }
 }
 

@@ -25,23 +25,16 @@ double contrast(Colour a, Colour b) {
 }
 
 bool is_original(std::string_view name) { return name == "Original Lite" || name == "Original Dark"; }
-// Kept exactly as they have always looked, whatever their contrast.
-bool is_classic(std::string_view name) {
-  return is_original(name) || name == "Amethyst" || name == "Mono Dark";
-}
 
 TEST(ThemeTable, RulesHoldAndEveryTextOfOurThemesIsReadable) {
   ASSERT_NEAR(contrast(rgb(119, 119, 119), rgb(255, 255, 255)), 4.48, 0.01);  // the formula itself
-  const Slot texts[][2] = {{top_label_back, top_label_fore},
-                           {highlight_back, highlight_fore},
-                           {model_title_back, model_title_fore},
-                           {value_back, value_fore},
-                           {memory_title_back, memory_title_fore},
-                           {model_name_back, model_name_fore},
+  // clang-format off
+  const Slot texts[][2] = {{top_label_back, top_label_fore}, {highlight_back, highlight_fore},
+                           {model_title_back, model_title_fore}, {value_back, value_fore},
+                           {memory_title_back, memory_title_fore}, {model_name_back, model_name_fore},
                            {message_back, message_fore}};
+  // clang-format on
   std::set<std::array<Colour, kSlots>> colour_sets;
-  double lowest = 21;
-  std::string_view lowest_theme;
   for (const ThemeRow& row : theme_table()) {
     SCOPED_TRACE(row.name);
     EXPECT_TRUE(colour_sets.insert(row.values()).second) << "same colours as another theme";
@@ -52,15 +45,13 @@ TEST(ThemeTable, RulesHoldAndEveryTextOfOurThemesIsReadable) {
     } else {
       EXPECT_EQ(row[top_label_back], row[highlight_back]);
     }
-    if (is_classic(row.name)) continue;
+    // The classics are kept exactly as they have always looked, whatever their contrast.
+    if (is_original(row.name) || row.name == "Amethyst" || row.name == "Mono Dark") continue;
     for (const auto& pair : texts) {
-      const double ratio = contrast(row[pair[0]], row[pair[1]]);
-      EXPECT_GE(ratio, 4.5) << "text slot " << pair[1] + 1 << " on slot " << pair[0] + 1;
-      if (ratio < lowest) lowest = ratio, lowest_theme = row.name;
+      EXPECT_GE(contrast(row[pair[0]], row[pair[1]]), 4.5)
+          << "text slot " << pair[1] + 1 << " on " << pair[0] + 1;
     }
   }
-  EXPECT_EQ(original_lite().name, "Original Lite");
-  EXPECT_EQ(original_lite()[window_back], 13297367);  // 215, 230, 202 as R + 256 G + 65536 B
 
   const ThemeRow* berry = find_theme("Blueberry");
   const ThemeRow* cream = find_theme("Blueberry And Cream");
@@ -68,7 +59,6 @@ TEST(ThemeTable, RulesHoldAndEveryTextOfOurThemesIsReadable) {
   for (std::size_t slot = model_title_fore; slot < kSlots; ++slot) {
     EXPECT_EQ((*berry)[Slot(slot)], (*cream)[Slot(slot)]) << "slot " << slot + 1;
   }
-  std::printf("lowest contrast among our themes: %.2f (%s)\n", lowest, std::string(lowest_theme).c_str());
 }
 
 }  // namespace

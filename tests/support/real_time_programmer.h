@@ -1,0 +1,27 @@
+// The virtual programmer with its clock following real time, for hosts that really wait.
+#pragma once
+
+#include <chrono>
+
+#include "sim/virtual_programmer.h"
+
+namespace tessaflex::testing {
+
+// Before each report the chip's clock moves on by the real time since the last one, so a
+// chip that erases or writes on its own finishes while the host waits, as on silicon.
+class RealTimeProgrammer final : public sim::VirtualProgrammer {
+ public:
+  using VirtualProgrammer::VirtualProgrammer;
+  bool terminal_write(const link::Report& report) override {
+    const auto whole =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - last_);
+    advance_ms(whole.count());
+    last_ += whole;  // the fraction left waits for the next report
+    return VirtualProgrammer::terminal_write(report);
+  }
+
+ private:
+  std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace tessaflex::testing
