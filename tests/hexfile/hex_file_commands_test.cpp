@@ -103,9 +103,9 @@ TEST_F(HexCommands, CancelledDialogsChangeNothing) {
 }
 
 TEST_F(HexCommands, OpenErasesLoadsWarnsAndReportsTheBytesUpToTheEnd) {
-  workspace.memory_images.flash_image[0x7000] = 0x00,
-  workspace.memory_images.config_image[1] = 0x99;  // erased
-  workspace.flash_loaded_end = 99999;              // reset to 0 before the load
+  // All reset by the load: a byte, a configuration value and the loaded end.
+  workspace.memory_images.flash_image[0x7000] = 0, workspace.memory_images.config_image[1] = 0x99;
+  workspace.flash_loaded_end = 99999;
   const std::string folder = "/" + std::string(80, 'f') + "/", path = folder + "a.hex";  // the label shows 70
   files.files[path] = testing::records(0, 0x500, 16, '1') + testing::record("0180000001");  // 1 beyond 32K
   EXPECT_TRUE(commands(files).open(path));
@@ -127,8 +127,8 @@ TEST_F(HexCommands, RefusedOrUnreadableFileLeavesEverythingErased) {
                                  "box:16::Input program file in Intel Hex Format contains errors.\r\n"
                                  "Line number 7: Invalid 'record type' field in the record.",
                                  "redraw", "label:", "status:HEX file not loaded!", "enable"}));
-  EXPECT_EQ(changed(), ByteMap{});
-  EXPECT_EQ(last_path_setting(), "/work/");  // stored before the file was read
+  EXPECT_EQ(std::tuple(changed(), last_path_setting()),
+            std::tuple(ByteMap{}, "/work/"));  // path stored first
   host.events.clear();
   EXPECT_FALSE(commands(files).open("/w/gone.hex"));
   EXPECT_EQ(host.events,
@@ -154,9 +154,9 @@ TEST_F(HexCommands, SaveWritesAndAsksBeforeOverwriting) {
 
 TEST_F(HexCommands, SaveFailuresReachTheUserAndKeepTheOldFile) {
   files.files["/out/old.hex"] = "old";
-  for (const auto& [stage, what] : {std::pair{FileError::Stage::create, "created"},
-                                    {FileError::Stage::write, "written"},
-                                    {FileError::Stage::replace, "replaced"}}) {
+  using enum FileError::Stage;
+  for (const auto& [stage, what] :
+       {std::pair{create, "created"}, {write, "written"}, {replace, "replaced"}}) {
     host.events.clear(), files.fail_at = stage;
     EXPECT_FALSE(commands(files).save("/out/old.hex"));
     EXPECT_EQ(host.events, (Events{"box:4::Do you want to overwrite file /out/old.hex?", "disable",
@@ -186,8 +186,7 @@ TEST_F(HexCommands, OnDiskASaveIntoAReadOnlyFolderKeepsTheOldFile) {
   EXPECT_EQ(host.events.at(2).rfind("box:16::The file " + path + " cannot be created:\r\n", 0), 0u);
   EXPECT_EQ(host.events.back(), "status:HEX file not saved!");
 
-  // Once the folder may be written the save leaves no temporary file; a missing file or a folder cannot be
-  // read.
+  // Once the folder is writable the save leaves no temporary file; a missing file or a folder is unreadable.
   ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
   EXPECT_TRUE(commands(local).save(path));
   EXPECT_EQ(QDir(QString::fromStdString(folder)).entryList(QDir::Files | QDir::Hidden).size(), 1);

@@ -53,88 +53,80 @@ std::string listed(int n, int cut = -1, int resume = 0) {
   return out.substr(0, out.size() - 2) + ".";
 }
 
-struct Case {
-  const char* name;
-  std::string text;
-  std::string outcome;
-};
-void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
-
-class HexReader : public ::testing::TestWithParam<Case> {};
-
-TEST_P(HexReader, Reads) { EXPECT_EQ(outcome(GetParam().text), GetParam().outcome); }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Cases, HexReader, ::testing::Values(
+// Each row: what it tries, the file's text, its outcome.
+TEST(HexReader, Reads) {
+  // clang-format off
+  const std::tuple<const char*, std::string, std::string> cases[] = {
     // Refused, with the first failure's reason and line; bytes stored before it stay.
-    Case{"r1_letter", "X00000001FF", "| end 0 | reason 1, line 1"},
-    Case{"r1_leading_space", " :00000001FF", "| end 0 | reason 1, line 1"},
-    Case{"r2_ten_characters", ":0000000FF", "| end 0 | reason 2, line 1"},
-    Case{"r2_short_once_trailing_spaces_go", ":00000001F   ", "| end 0 | reason 2, line 1"},
-    Case{"r3_wrong_value", ":00000001FE", "| end 0 | reason 3, line 1"},
-    Case{"r3_lower_case_checksum", ":0100000017e8", "| end 0 | reason 3, line 1"},
-    Case{"r3_trailing_tab_is_kept", ":00000001FF\t", "| end 0 | reason 3, line 1"},
-    Case{"r4_type_03", ":0400000300000000F9", "| end 0 | reason 4, line 1"},
-    Case{"r4_letter_beyond_F", ":0000000G01", "| end 0 | reason 4, line 1"},
-    Case{"r5_address_0010", ":020010040030BA", "| end 0 | reason 5, line 1"},
-    Case{"r5_six_digits", ":030000040030FFCA", "| end 0 | reason 5, line 1"},
-    Case{"r6_before_a_bad_address", ":0G00G0000101", "| end 0 | reason 6, line 1"},
-    Case{"r7_before_a_wrong_length", ":0200G00001FE", "| end 0 | reason 7, line 1"},
-    Case{"r10_count_4_with_3_bytes", ":04000000010203F6", "| end 0 | reason 10, line 1"},
-    Case{"r10_odd_data_length", ":0200000001020FB", "| end 0 | reason 10, line 1"},
-    Case{"r11_flash_after_its_good_bytes", ":030010001122G3BB", "10=11 11=22 | end 12 | reason 11, line 1"},
-    Case{"r11_lower_case_that_passed_the_checksum", ":01000000ab00", "| end 0 | reason 11, line 1"},
-    Case{"r11_id_location", ":020000040020DA\n:010007000GF9", "| end 0 | reason 11, line 2"},
-    Case{"r13_segment_1234", ":020000021234B6", "| end 0 | reason 13, line 1"},
-    Case{"r13_two_digits_ending_0", ":0100000210ED", "| end 0 | reason 13, line 1"},
-    Case{"r13_address_0010", ":020010021230AA", "| end 0 | reason 13, line 1"},
-    Case{"first_failure_only", ":00000003FD\n:00000001FE\nX", "| end 0 | reason 4, line 1"},
-    Case{"bytes_stored_before_it_stay", ":0100000011EE\n:0100030044B8\n:0200000003FB",
+    {"r1_letter", "X00000001FF", "| end 0 | reason 1, line 1"},
+    {"r1_leading_space", " :00000001FF", "| end 0 | reason 1, line 1"},
+    {"r2_ten_characters", ":0000000FF", "| end 0 | reason 2, line 1"},
+    {"r2_short_once_trailing_spaces_go", ":00000001F   ", "| end 0 | reason 2, line 1"},
+    {"r3_wrong_value", ":00000001FE", "| end 0 | reason 3, line 1"},
+    {"r3_lower_case_checksum", ":0100000017e8", "| end 0 | reason 3, line 1"},
+    {"r3_trailing_tab_is_kept", ":00000001FF\t", "| end 0 | reason 3, line 1"},
+    {"r4_type_03", ":0400000300000000F9", "| end 0 | reason 4, line 1"},
+    {"r4_letter_beyond_F", ":0000000G01", "| end 0 | reason 4, line 1"},
+    {"r5_address_0010", ":020010040030BA", "| end 0 | reason 5, line 1"},
+    {"r5_six_digits", ":030000040030FFCA", "| end 0 | reason 5, line 1"},
+    {"r6_before_a_bad_address", ":0G00G0000101", "| end 0 | reason 6, line 1"},
+    {"r7_before_a_wrong_length", ":0200G00001FE", "| end 0 | reason 7, line 1"},
+    {"r10_count_4_with_3_bytes", ":04000000010203F6", "| end 0 | reason 10, line 1"},
+    {"r10_odd_data_length", ":0200000001020FB", "| end 0 | reason 10, line 1"},
+    {"r11_flash_after_its_good_bytes", ":030010001122G3BB", "10=11 11=22 | end 12 | reason 11, line 1"},
+    {"r11_lower_case_that_passed_the_checksum", ":01000000ab00", "| end 0 | reason 11, line 1"},
+    {"r11_id_location", ":020000040020DA\n:010007000GF9", "| end 0 | reason 11, line 2"},
+    {"r13_segment_1234", ":020000021234B6", "| end 0 | reason 13, line 1"},
+    {"r13_two_digits_ending_0", ":0100000210ED", "| end 0 | reason 13, line 1"},
+    {"r13_address_0010", ":020010021230AA", "| end 0 | reason 13, line 1"},
+    {"first_failure_only", ":00000003FD\n:00000001FE\nX", "| end 0 | reason 4, line 1"},
+    {"bytes_stored_before_it_stay", ":0100000011EE\n:0100030044B8\n:0200000003FB",
          "0=11 3=44 | end 4 | reason 10, line 3"},
     // Line numbers: a run of k line-end characters counts as ceil(k / 4) lines.
-    Case{"cr", ":00000005FB\rX", "| end 0 | reason 1, line 2"},
-    Case{"crlf_two_blank_lines_count_as_one", ":00000005FB\r\n\r\n\r\nX", "| end 0 | reason 1, line 3"},
-    Case{"lf_three_blank_lines_vanish", ":00000005FB\n\n\n\nX", "| end 0 | reason 1, line 2"},
-    Case{"lf_four_blank_lines_count_as_one", ":00000005FB\n\n\n\n\nX", "| end 0 | reason 1, line 3"},
-    Case{"comment_and_space_lines_count", ":00000005FB\n; note\n   \nX", "| end 0 | reason 1, line 4"},
-    Case{"five_leading_lfs", "\n\n\n\n\nX", "| end 0 | reason 1, line 3"},
+    {"cr", ":00000005FB\rX", "| end 0 | reason 1, line 2"},
+    {"crlf_two_blank_lines_count_as_one", ":00000005FB\r\n\r\n\r\nX", "| end 0 | reason 1, line 3"},
+    {"lf_three_blank_lines_vanish", ":00000005FB\n\n\n\nX", "| end 0 | reason 1, line 2"},
+    {"lf_four_blank_lines_count_as_one", ":00000005FB\n\n\n\n\nX", "| end 0 | reason 1, line 3"},
+    {"comment_and_space_lines_count", ":00000005FB\n; note\n   \nX", "| end 0 | reason 1, line 4"},
+    {"five_leading_lfs", "\n\n\n\n\nX", "| end 0 | reason 1, line 3"},
     // Accepted.
-    Case{"empty_file", "", "| end 0"},
-    Case{"blank_and_comment_lines_only", "\r\n   \r\n; a comment\r\n;:garbage  \n\n\n\n\n\n  ", "| end 0"},
-    Case{"no_end_of_file_record", ":020000001234B8\n:010010005699", "0=12 1=34 10=56 | end 11"},
-    Case{"nothing_after_end_of_file", ":020000001234B8\n:00000001FF\nX\n:010010005699", "0=12 1=34 | end 2"},
-    Case{"end_and_start_records_unchecked", ":FF000005G1G2FE\n:0100000012ED\n:07123401ZZB3", "0=12 | end 1"},
-    Case{"data_records_without_data_skipped", ":10000000F0\n:0000000000\n:GGGGGG0003", "| end 0"},
+    {"empty_file", "", "| end 0"},
+    {"blank_and_comment_lines_only", "\r\n   \r\n; a comment\r\n;:garbage  \n\n\n\n\n\n  ", "| end 0"},
+    {"no_end_of_file_record", ":020000001234B8\n:010010005699", "0=12 1=34 10=56 | end 11"},
+    {"nothing_after_end_of_file", ":020000001234B8\n:00000001FF\nX\n:010010005699", "0=12 1=34 | end 2"},
+    {"end_and_start_records_unchecked", ":FF000005G1G2FE\n:0100000012ED\n:07123401ZZB3", "0=12 | end 1"},
+    {"data_records_without_data_skipped", ":10000000F0\n:0000000000\n:GGGGGG0003", "| end 0"},
     // The address map.
-    Case{"end_is_highest_flash_address_plus_1", ":0101000011ED\n:01010F0022CD\n:0100200033AC",
+    {"end_is_highest_flash_address_plus_1", ":0101000011ED\n:01010F0022CD\n:0100200033AC",
          "20=33 100=11 10F=22 | end 110"},
-    Case{"record_across_the_end_of_flash", ":047FFE000102030475",
+    {"record_across_the_end_of_flash", ":047FFE000102030475",
          "7FFE=1 7FFF=2 | end 8000 | 2: 008000, 008001."},
-    Case{"configuration_entries_1_and_14", ":020000040030CA\n:0100000011EE\n:02000D0022339C",
+    {"configuration_entries_1_and_14", ":020000040030CA\n:0100000011EE\n:02000D0022339C",
          "300000=11 30000D=22 | end 0 | 1: 30000E."},
-    Case{"eeprom_up_to_its_size", ":0200000400F00A\n:0100000055AA\n:0300FE006677889A",
+    {"eeprom_up_to_its_size", ":0200000400F00A\n:0100000055AA\n:0300FE006677889A",
          "F00000=55 F000FE=66 F000FF=77 | end 0 | 1: F00100."},
-    Case{"id_and_device_id_dropped_unlisted",
+    {"id_and_device_id_dropped_unlisted",
          ":020000040020DA\n:080000000102030405060708D4\n:02000004003FBB\n:02FFFE00AABB9C", "| end 0"},
-    Case{"next_to_id_and_device_id_listed",
+    {"next_to_id_and_device_id_listed",
          ":020000040020DA\n:020007000102F4\n:02000004003FBB\n:02FFFD000102FF",
          "| end 0 | 2: 200008, 3FFFFD."},
-    Case{"both_bases_added", ":020000021000EC\n:020000040001F9\n:02000000ABCD86",
+    {"both_bases_added", ":020000021000EC\n:020000040001F9\n:02000000ABCD86",
          "| end 0 | 2: 020000, 020001."},
-    Case{"largest_bases_never_wrap_to_flash", ":02000004FFFFFC\n:020000021000EC\n:0100000042BD",
+    {"largest_bases_never_wrap_to_flash", ":02000004FFFFFC\n:020000021000EC\n:0100000042BD",
          "| end 0 | 1: 000000."},
-    Case{"listed_by_low_24_bits_unchecked", ":02000004FFFFFC\n:02000002FFF00D\n:01FFFF00G102",
+    {"listed_by_low_24_bits_unchecked", ":02000004FFFFFC\n:02000002FFF00D\n:01FFFF00G102",
          "| end 0 | 1: 0FFEFF."},
     // The out-of-range list: up to 24 entries, else the first 16, "...", the last 8.
-    Case{"twenty_four_all_listed", out_of_range_file(24), listed(24)},
-    Case{"twenty_five_hide_the_17th", out_of_range_file(25), listed(25, 15, 17)},
-    Case{"forty_in_one_record", out_of_range_file(40, 40), listed(40, 15, 32)},
-    Case{"repeated_address_each_time", ":01A00000015E\n:01A00000025D\n:01A00000035C",
+    {"twenty_four_all_listed", out_of_range_file(24), listed(24)},
+    {"twenty_five_hide_the_17th", out_of_range_file(25), listed(25, 15, 17)},
+    {"forty_in_one_record", out_of_range_file(40, 40), listed(40, 15, 32)},
+    {"repeated_address_each_time", ":01A00000015E\n:01A00000025D\n:01A00000035C",
          "| end 0 | 3: 00A000, 00A000, 00A000."},
-    Case{"order_kept_around_the_end_of_flash", ":01900000AAC5\n:027FFF0001027D\n:01900100BBB3",
-         "7FFF=1 | end 8000 | 3: 009000, 008000, 009001."}),
-  [](const auto& row) { return std::string(row.param.name); });
-// clang-format on
+    {"order_kept_around_the_end_of_flash", ":01900000AAC5\n:027FFF0001027D\n:01900100BBB3",
+         "7FFF=1 | end 8000 | 3: 009000, 008000, 009001."}};
+  // clang-format on
+  for (const auto& [name, text, expected] : cases) EXPECT_EQ(outcome(text), expected) << name;
+}
 
 TEST(HexReader, ModelSizesDecideFlashAndEeprom) {
   EXPECT_EQ(outcome(":020000021000EC\n:020000040001F9\n:02000000ABCD86", 0x40000),
