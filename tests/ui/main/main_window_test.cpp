@@ -190,10 +190,7 @@ TEST(MainWindow, WheelScrollsTheTableWithTheFocus) {
 
 TEST(MainWindow, ModelWithoutEeprom) {
   WindowWorld world;
-  world.list
-      .device_list[static_cast<std::size_t>(
-          std::stoi(world.settings.store().get_setting("Microcontroller Model", "1")))]
-      .eeprom = "0";
+  for (auto& model : world.list.device_list) model.eeprom = "0";
   world.start();
   EXPECT_EQ(world.find<MemoryTable>("tabla_eeprom")->text(), QString());
   EXPECT_TRUE(world.text("label_info").endsWith(QStringLiteral(",  EEPROM: 0")));
@@ -204,13 +201,12 @@ TEST(MainWindow, OpenLoadsTheChosenFileAndRemembersItsFolder) {
   WindowWorld world("18F1320", "PIC18F1320");
   world.settings.store().save_setting("Last Path", TESSAFLEX_FIXTURES_DIR "/devicelist/");
   world.start();
-  const QString fixture = QStringLiteral(TESSAFLEX_FIXTURES_DIR "/hex/pic18f1320_x220.hex");
   world.runner.then([&](QDialog& dialog) {
     auto& files = static_cast<QFileDialog&>(dialog);
     EXPECT_EQ(files.windowTitle(), "Select HEX File To Open");
     EXPECT_EQ(files.nameFilters(), (QStringList{"Intel HEX files (*.hex)", "All files (*.*)"}));
     EXPECT_EQ(files.directory().absolutePath() + '/', TESSAFLEX_FIXTURES_DIR "/devicelist/");
-    files.selectFile(fixture);
+    files.selectFile(TESSAFLEX_FIXTURES_DIR "/hex/pic18f1320_x220.hex");
     static_cast<QDialog&>(files).accept();
   });
   world.click("Label7");

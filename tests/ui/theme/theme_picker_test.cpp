@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -83,12 +82,10 @@ TEST_F(ThemePickerTest, ShowsEveryThemeOnceInItsCell) {
     for (const auto& row : theme::theme_table())
       EXPECT_EQ(captions.count(std::string(row.name)), 1u) << row.name;
     // Row by row in table order, except the two "Original" themes, which end the table, in row 17.
-    const std::tuple<const char*, int, int> cells[] = {{"Amethyst", 0, 0},
-                                                       {"Powerpuff!", 16, 1},
-                                                       {"Original Dark", 17, 0},
-                                                       {"Owayke", 18, 0},
-                                                       {"Winamp Old", 22, 1}};
-    for (const auto& [name, row, column] : cells) {
+    // clang-format off
+    for (const auto& [name, row, column] : {std::tuple{"Amethyst", 0, 0}, {"Powerpuff!", 16, 1},
+                                            {"Original Dark", 17, 0}, {"Owayke", 18, 0}, {"Winamp Old", 22, 1}}) {
+      // clang-format on
       EXPECT_EQ(entry(d, name)->geometry(), QRect(8 + 148 * column, 8 + 20 * row, 141, 17)) << name;
     }
     EXPECT_EQ(d.findChild<QPushButton*>("Command1")->geometry(), QRect(228, 472, 69, 25));
@@ -105,25 +102,22 @@ TEST_F(ThemePickerTest, ShowsEveryThemeOnceInItsCell) {
 TEST_F(ThemePickerTest, ClicksApplyAtOnceAndClosingSavesLoadsAndRepaints) {
   const std::vector<std::string> two = {"Amethyst", "Bloods"};
   const std::string lite = "Original Lite";
-  const auto key = [](QWidget* to, Qt::Key k) {
-    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-    QApplication::sendEvent(to, &press);
-  };
   const auto button = [](const char* name) {
     return [name](QDialog& d) { d.findChild<QPushButton*>(name)->click(); };
   };
   // opened, clicks, how it closes, the name kept, the theme whose colours are loaded
   const std::tuple<std::string, std::vector<std::string>, std::function<void(QDialog&)>, std::string,
                    std::string>
-      flows[] = {{lite, two, button("Command1"), "Bloods", "Bloods"},
-                 {"Mono Dark", {}, button("Command1"), "Mono Dark", "Mono Dark"},
-                 {lite, two, button("Command2"), lite, lite},
-                 {lite, two, [&](QDialog& d) { key(&d, Qt::Key_Escape); }, lite, lite},
-                 {lite, two, [](QDialog& d) { d.close(); }, lite, lite},
-                 {lite, two, [&](QDialog& d) { key(d.focusWidget(), Qt::Key_Return); }, lite, lite},
-                 {"mono dark", {}, button("Command2"), "mono dark", lite},  // other case: no highlight
-                 {"Nope", {"Citrus"}, button("Command2"), "Nope", lite},
-                 {"", {"Citrus"}, button("Command2"), "", "Citrus"}};
+      flows[] = {
+          {lite, two, button("Command1"), "Bloods", "Bloods"},
+          {"Mono Dark", {}, button("Command1"), "Mono Dark", "Mono Dark"},
+          {lite, two, button("Command2"), lite, lite},
+          {lite, two, [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }, lite, lite},
+          {lite, two, [](QDialog& d) { d.close(); }, lite, lite},
+          {lite, two, [](QDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Return); }, lite, lite},
+          {"mono dark", {}, button("Command2"), "mono dark", lite},  // other case: no highlight
+          {"Nope", {"Citrus"}, button("Command2"), "Nope", lite},
+          {"", {"Citrus"}, button("Command2"), "", "Citrus"}};
   for (const auto& [opened, clicks, close, kept, kept_colours] : flows) {
     SCOPED_TRACE("opened \"" + opened + "\", kept \"" + kept + "\"");
     repaints_.clear();
