@@ -84,7 +84,7 @@ TEST_F(ThemePickerTest, ShowsEveryThemeOnceInItsCell) {
     // Row by row in table order, except the two "Original" themes, which end the table, in row 17.
     // clang-format off
     for (const auto& [name, row, column] : {std::tuple{"Amethyst", 0, 0}, {"Powerpuff!", 16, 1},
-                                            {"Original Dark", 17, 0}, {"Owayke", 18, 0}, {"Winamp Old", 22, 1}}) {
+         {"Original Dark", 17, 0}, {"Owayke", 18, 0}, {"Winamp Old", 22, 1}}) {
       // clang-format on
       EXPECT_EQ(entry(d, name)->geometry(), QRect(8 + 148 * column, 8 + 20 * row, 141, 17)) << name;
     }
