@@ -34,12 +34,9 @@ inline void click(QDialog& dialog, const char* name) {
   QTest::mouseClick(&child(dialog, name), Qt::LeftButton);
 }
 
-// Keys and typing go to whatever control has the focus.
+// Keys go to whatever control has the focus.
 inline void press(QDialog& dialog, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QTest::keyClick(dialog.focusWidget(), key, modifiers);
-}
-inline void type(QDialog& dialog, const char* text) {
-  QTest::keyClicks(dialog.focusWidget(), QLatin1String(text));
 }
 
 }  // namespace tessaflex::ui

@@ -23,7 +23,7 @@ TEST_F(InputBoxTest, ReturnsTheTypedTextOnlyAfterOk) {
       {"7", [](QDialog& d) { d.close(); }, ""}};
   for (const auto& [typed, close, reply] : cases) {
     runner.then([&](QDialog& d) {
-      if (typed != nullptr) type(d, typed);
+      if (typed != nullptr) QTest::keyClicks(d.focusWidget(), typed);
       close(d);
     });
     EXPECT_EQ(dialogs.input_box(nullptr, "Time?", "Caption", "5"), reply) << (typed ? typed : "");
