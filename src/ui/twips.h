@@ -3,6 +3,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 namespace tessaflex::ui {
 
@@ -26,6 +27,14 @@ inline int twips_to_pixels(int twips) {
 inline QRect to_pixels(const TwipsRect& r) {
   return QRect(twips_to_pixels(r.left), twips_to_pixels(r.top), twips_to_pixels(r.width),
                twips_to_pixels(r.height));
+}
+
+// Names widget and puts it at its design place; returns widget.
+template <typename Widget>
+Widget* place(Widget* widget, const QString& name, const TwipsRect& at) {
+  widget->setObjectName(name);
+  widget->setGeometry(to_pixels(at));
+  return widget;
 }
 
 inline QSize to_pixels(int width_twips, int height_twips) {

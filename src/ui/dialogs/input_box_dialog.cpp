@@ -23,25 +23,18 @@ InputBoxDialog::InputBoxDialog(DialogExchange& exchange, float dialog_scale,
   setFont(window_font(8.25));
   setFixedSize(to_pixels(d::kClientWidth, d::kClientHeight));
 
-  lab_title_ = new QLabel(this);
-  lab_title_->setObjectName(QStringLiteral("lab_title"));
-  lab_title_->setGeometry(to_pixels(d::kPrompt));
+  lab_title_ = place(new QLabel(this), QStringLiteral("lab_title"), d::kPrompt);
   lab_title_->setWordWrap(true);
   lab_title_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lab_title_->setFont(window_font(9));
 
-  txt_input_ = new QLineEdit(this);
-  txt_input_->setObjectName(QStringLiteral("txt_input"));
-  txt_input_->setGeometry(to_pixels(d::kField));
+  txt_input_ = place(new QLineEdit(this), QStringLiteral("txt_input"), d::kField);
   txt_input_->setFont(window_font(9));
 
-  command1_ = new QPushButton(QStringLiteral("OK"), this);
-  command1_->setObjectName(QStringLiteral("Command1"));
-  command1_->setGeometry(to_pixels(d::kCommand1));
+  command1_ = place(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("Command1"), d::kCommand1);
   command1_->setDefault(true);
-  command2_ = new QPushButton(QStringLiteral("Cancel"), this);
-  command2_->setObjectName(QStringLiteral("Command2"));
-  command2_->setGeometry(to_pixels(d::kCommand2));
+  command2_ =
+      place(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("Command2"), d::kCommand2);
   connect(command1_, &QPushButton::clicked, this, [this] {
     exchange_.box_input = txt_input_->text().toStdString();
     accept();

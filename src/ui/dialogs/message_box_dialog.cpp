@@ -53,9 +53,7 @@ MessageBoxDialog::MessageBoxDialog(DialogExchange& exchange, float dialog_scale,
   img_ask_ = make_icon(this, "img_ask", BoxIcon::ask);
 
   const QString copy_tip = QStringLiteral("Click to copy to Clipboard...");
-  lab_title_ = new QLabel(this);
-  lab_title_->setObjectName(QStringLiteral("lab_title"));
-  lab_title_->setGeometry(to_pixels(d::kText));
+  lab_title_ = place(new QLabel(this), QStringLiteral("lab_title"), d::kText);
   lab_title_->setWordWrap(true);
   lab_title_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lab_title_->setFont(window_font(9));
@@ -64,9 +62,7 @@ MessageBoxDialog::MessageBoxDialog(DialogExchange& exchange, float dialog_scale,
 
   // The field lies over the label and shows the text; it wraps a word wider than the
   // line wherever it must, so no text is ever cut off and the width stays as designed.
-  txt_title_ = new QTextEdit(this);
-  txt_title_->setObjectName(QStringLiteral("txt_title"));
-  txt_title_->setGeometry(to_pixels(d::kText));
+  txt_title_ = place(new QTextEdit(this), QStringLiteral("txt_title"), d::kText);
   txt_title_->setFont(window_font(9));
   txt_title_->setReadOnly(true);
   txt_title_->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -79,13 +75,9 @@ MessageBoxDialog::MessageBoxDialog(DialogExchange& exchange, float dialog_scale,
   txt_title_->viewport()->setCursor(Qt::ArrowCursor);
   txt_title_->setToolTip(copy_tip);
 
-  command1_ = new QPushButton(QStringLiteral("OK"), this);
-  command1_->setObjectName(QStringLiteral("Command1"));
-  command1_->setGeometry(to_pixels(d::kCommand1));
+  command1_ = place(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("Command1"), d::kCommand1);
   command1_->setDefault(true);
-  command2_ = new QPushButton(QStringLiteral("No"), this);
-  command2_->setObjectName(QStringLiteral("Command2"));
-  command2_->setGeometry(to_pixels(d::kCommand2));
+  command2_ = place(new QPushButton(QStringLiteral("No"), this), QStringLiteral("Command2"), d::kCommand2);
   command2_->hide();
   connect(command1_, &QPushButton::clicked, this, [this] { answer_command1(); });
   connect(command2_, &QPushButton::clicked, this, [this] { answer_command2(); });

@@ -36,9 +36,7 @@ ModelPickerDialog::ModelPickerDialog(const devices::DeviceList& list, devices::C
   const auto held = static_cast<std::int32_t>(list.device_list.size()) - 1;
   shown_ = picker_shown_count(std::min(list.model_count, held));
   for (int i = 1; i <= kPickerEntries; ++i) {
-    auto* entry = new QLabel(this);
-    entry->setObjectName(QStringLiteral("opcija(%1)").arg(i));
-    entry->setGeometry(to_pixels(picker_entry(i)));
+    auto* entry = place(new QLabel(this), QStringLiteral("opcija(%1)").arg(i), picker_entry(i));
     entry->setFrameStyle(QFrame::Box | QFrame::Plain);
     entry->setAlignment(Qt::AlignCenter);
     entry->setAutoFillBackground(true);
@@ -54,12 +52,10 @@ ModelPickerDialog::ModelPickerDialog(const devices::DeviceList& list, devices::C
   }
 
   const int buttons_top = picker_buttons_top(shown_);
-  command1_ = new QPushButton(QStringLiteral("Select"), this);
-  command1_->setObjectName(QStringLiteral("Command1"));
-  command1_->setGeometry(to_pixels({kSelect.left, buttons_top, kSelect.width, kSelect.height}));
-  command2_ = new QPushButton(QStringLiteral("Cancel"), this);
-  command2_->setObjectName(QStringLiteral("Command2"));
-  command2_->setGeometry(to_pixels({kCancel.left, buttons_top, kCancel.width, kCancel.height}));
+  command1_ = place(new QPushButton(QStringLiteral("Select"), this), QStringLiteral("Command1"),
+                    {kSelect.left, buttons_top, kSelect.width, kSelect.height});
+  command2_ = place(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("Command2"),
+                    {kCancel.left, buttons_top, kCancel.width, kCancel.height});
   connect(command1_, &QPushButton::clicked, this, [this] { select(); });
   connect(command2_, &QPushButton::clicked, this, [this] { cancel(); });
   setTabOrder(command1_, command2_);

@@ -89,12 +89,10 @@ ThemePicker::ThemePicker(QWidget* parent, const core::SettingsStore& settings, t
 
   // Cancel is made first so it comes first in the tab order and holds the focus at opening;
   // Enter presses the focused button, Select only when it has the focus.
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-  cancel->setObjectName(QStringLiteral("Command2"));
-  cancel->setGeometry(to_pixels(TwipsRect{2340, 7080, 1035, 375}));
-  auto* select = new QPushButton(QStringLiteral("Select"), this);
-  select->setObjectName(QStringLiteral("Command1"));
-  select->setGeometry(to_pixels(TwipsRect{3420, 7080, 1035, 375}));
+  auto* cancel = place(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("Command2"),
+                       {2340, 7080, 1035, 375});
+  auto* select = place(new QPushButton(QStringLiteral("Select"), this), QStringLiteral("Command1"),
+                       {3420, 7080, 1035, 375});
   select->setDefault(true);
   setTabOrder(cancel, select);
   cancel->setFocus();

@@ -57,14 +57,6 @@ theme::ThemeColours creation_colours() {
   return colours;
 }
 
-// Names widget and puts it at its design place.
-template <typename Widget>
-Widget* place(Widget* widget, const QString& name, const TwipsRect& at) {
-  widget->setObjectName(name);
-  widget->setGeometry(to_pixels(at));
-  return widget;
-}
-
 constexpr std::array<const char*, 14> kConfigNames = {"1L", "1H", "2L", "2H", "3L", "3H", "4L",
                                                       "4H", "5L", "5H", "6L", "6H", "7L", "7H"};
 

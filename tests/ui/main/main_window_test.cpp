@@ -400,7 +400,7 @@ TEST(MainWindowMenus, ProgrammingTimeAndAbout) {
       press("Command1")(box);
     });
   };
-  const auto box = [&](const char* starts, const char* icon) {
+  const auto expect_box = [&](const char* starts, const char* icon) {
     world.runner.then([=](QDialog& box) {
       EXPECT_TRUE(box.findChild<QLabel*>("lab_title")->text().startsWith(starts));
       EXPECT_FALSE(box.findChild<QWidget*>(icon)->isHidden());
@@ -409,14 +409,14 @@ TEST(MainWindowMenus, ProgrammingTimeAndAbout) {
   };
   for (const auto& [text, kept] : {std::pair{(const char*)nullptr, designed}, {"7", 7}, {"31", 7}}) {
     reply(text);
-    if (text != nullptr && std::string_view(text) == "31") box("Wrong entry!", "img_err");
+    if (text != nullptr && std::string_view(text) == "31") expect_box("Wrong entry!", "img_err");
     world.choose("menuprogtime");
     EXPECT_EQ(world.workspace.current_device.prog_time, kept) << (text ? text : "the default");
   }
   EXPECT_EQ(world.settings.store().get_setting("Microcontroller Model", ""),
             std::to_string(world.workspace.current_device.model_index))
       << "nothing else stored";
-  box("Tessaflex\r\n", "img_ok");
+  expect_box("Tessaflex\r\n", "img_ok");
   world.choose("menuabout");
   EXPECT_EQ(world.runner.captions.back(), "Tessaflex");
   EXPECT_TRUE(world.runner.done());
