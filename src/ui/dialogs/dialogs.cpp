@@ -9,18 +9,16 @@
 #include "ui/dialogs/input_box_dialog.h"
 #include "ui/dialogs/message_box_dialog.h"
 #include "ui/dialogs/model_picker_dialog.h"
+#include "ui/window_placement.h"
 
 namespace tessaflex::ui {
 namespace {
 
 constexpr std::int32_t kKindYesNo = static_cast<std::int32_t>(core::BoxKind::question);
 
-void centre_on_screen(QWidget& window, QWidget* parent) {
-  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  QRect place(QPoint(), window.size());
-  place.moveCenter(screen->availableGeometry().center());
-  window.move(place.topLeft());
+// A box stands in the middle of its parent's screen, or of the main screen before any window.
+const QScreen* screen_of(QWidget* parent) {
+  return parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
 }
 
 }  // namespace
@@ -39,7 +37,7 @@ core::BoxAnswer Dialogs::message_box(QWidget* parent, std::string_view text, cor
   exchange_.box_kind = static_cast<std::int32_t>(kind);
   box.setWindowTitle(QString::fromStdString(caption_or_title(caption)));
   box.prepare_display();
-  centre_on_screen(box, parent);
+  centre_on_screen(box, screen_of(parent));
   // A box the window system closed never returns an earlier box's answer; a question
   // closed that way keeps things as they are.
   if (runner_.run(box) != QDialog::Accepted) exchange_.box_result = exchange_.box_kind == kKindYesNo ? 7 : 1;
@@ -53,7 +51,7 @@ std::string Dialogs::input_box(QWidget* parent, std::string_view prompt, std::st
   exchange_.box_input = default_text;
   box.setWindowTitle(QString::fromStdString(caption_or_title(caption)));
   box.prepare_display();
-  centre_on_screen(box, parent);
+  centre_on_screen(box, screen_of(parent));
   if (runner_.run(box) != QDialog::Accepted) exchange_.box_input.clear();
   return exchange_.box_input;
 }

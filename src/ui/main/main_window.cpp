@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -29,6 +28,7 @@
 #include "ui/theme/qt_colour.h"
 #include "ui/theme/theme_table.h"
 #include "ui/twips.h"
+#include "ui/window_placement.h"
 
 namespace tessaflex::ui {
 namespace {
@@ -56,6 +56,20 @@ theme::ThemeColours creation_colours() {
   colours.values = theme::original_lite().values();
   return colours;
 }
+
+// The five chip operations: the Tools item of each and the run that it and its button
+// (Command1..Command5, in this order) start.
+struct Operation {
+  const char* item;
+  const char* caption;
+  void (engine::Engine::*run)();
+};
+constexpr std::array<Operation, 5> kOperations = {
+    {{"menuprogram", "&Program All", &engine::Engine::program_all},
+     {"menuread", "&Read All", &engine::Engine::read_all},
+     {"menuerase", "&Erase All", &engine::Engine::erase_all},
+     {"menublank", "&Blank Check", &engine::Engine::blank_check},
+     {"menuverify", "&Verify", &engine::Engine::verify_chip}}};
 
 constexpr std::array<const char*, 14> kConfigNames = {"1L", "1H", "2L", "2H", "3L", "3H", "4L",
                                                       "4H", "5L", "5H", "6L", "6H", "7L", "7H"};
@@ -179,11 +193,9 @@ void MainWindow::build_controls() {
   QWidget::setTabOrder(scrl1_, scrl2_);
   QWidget::setTabOrder(scrl2_, commands_buttons_[5]);
 
-  const std::array runs = {&engine::Engine::program_all, &engine::Engine::read_all,
-                           &engine::Engine::erase_all, &engine::Engine::blank_check,
-                           &engine::Engine::verify_chip};
-  for (std::size_t i = 0; i < runs.size(); ++i) {
-    connect(commands_buttons_[i], &QPushButton::clicked, this, [this, run = runs[i]] { run_operation(run); });
+  for (std::size_t i = 0; i < kOperations.size(); ++i) {
+    connect(commands_buttons_[i], &QPushButton::clicked, this,
+            [this, run = kOperations[i].run] { run_operation(run); });
   }
   connect(commands_buttons_[5], &QPushButton::clicked, this, [this] {
     if (commands_) commands_->connection.connect_command();
@@ -234,17 +246,9 @@ void MainWindow::build_menus() {
   connect(add_item(menus_[0], "menusave", "&Save Buffer As"), &QAction::triggered, this,
           &MainWindow::menusave_Click);
 
-  const std::array<std::pair<const char*, const char*>, 5> tools = {{{"menuprogram", "&Program All"},
-                                                                     {"menuread", "&Read All"},
-                                                                     {"menuerase", "&Erase All"},
-                                                                     {"menublank", "&Blank Check"},
-                                                                     {"menuverify", "&Verify"}}};
-  const std::array runs = {&engine::Engine::program_all, &engine::Engine::read_all,
-                           &engine::Engine::erase_all, &engine::Engine::blank_check,
-                           &engine::Engine::verify_chip};
-  for (std::size_t i = 0; i < tools.size(); ++i) {
-    connect(add_item(menus_[1], tools[i].first, tools[i].second), &QAction::triggered, this,
-            [this, run = runs[i]] { run_operation(run); });
+  for (const Operation& operation : kOperations) {
+    connect(add_item(menus_[1], operation.item, operation.caption), &QAction::triggered, this,
+            [this, run = operation.run] { run_operation(run); });
   }
 
   connect(add_item(menus_[2], "menumodel", "Change Microcontroller Model"), &QAction::triggered, this,
@@ -262,8 +266,7 @@ void MainWindow::attach(const MainWindowCommands& commands) { commands_.emplace(
 void MainWindow::start() {
   theme::load_theme(settings_, colours_);
   settheme();
-  const QRect screen = this->screen()->availableGeometry();
-  move(screen.center() - QPoint(width() / 2, height() / 2));
+  centre_on_screen(*this, screen());
   show();
   workspace_.last_path = settings_.get_setting("Last Path", paths_.app_path);
 
