@@ -1,0 +1,95 @@
+// The theme table's rules and readability, and loading the theme the settings name.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <set>
+
+#include "support/temp_settings.h"
+#include "ui/theme/load_theme.h"
+#include "ui/theme/theme_table.h"
+
+namespace tessaflex::ui::theme {
+namespace {
+
+// WCAG 2 relative luminance and contrast ratio.
+double luminance(Colour c) {
+  auto channel = [](int v) {
+    const double s = v / 255.0;
+    return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(c & 0xFF) + 0.7152 * channel((c >> 8) & 0xFF) + 0.0722 * channel((c >> 16) & 0xFF);
+}
+double contrast(Colour a, Colour b) {
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool is_original(std::string_view name) { return name == "Original Lite" || name == "Original Dark"; }
+
+TEST(ThemeTable, RulesHoldAndEveryTextOfOurThemesIsReadable) {
+  ASSERT_NEAR(contrast(rgb(119, 119, 119), rgb(255, 255, 255)), 4.48, 0.01);  // the formula itself
+  // clang-format off
+  const Slot texts[][2] = {{top_label_back, top_label_fore}, {highlight_back, highlight_fore},
+                           {model_title_back, model_title_fore}, {value_back, value_fore},
+                           {memory_title_back, memory_title_fore}, {model_name_back, model_name_fore},
+                           {message_back, message_fore}};
+  // clang-format on
+  std::set<std::array<Colour, kSlots>> colour_sets;
+  std::pair<double, std::string_view> lowest{21, ""};
+  for (const ThemeRow& row : theme_table()) {
+    SCOPED_TRACE(row.name);
+    EXPECT_TRUE(colour_sets.insert(row.values()).second) << "same colours as another theme";
+    EXPECT_EQ(std::pair(row[top_label_fore], row[model_title_fore]), std::pair(row[highlight_fore], 0));
+    if (is_original(row.name)) {
+      for (const auto& pair : texts) EXPECT_EQ(row[pair[1]], 0) << "text slot " << pair[1] + 1;
+    } else {
+      EXPECT_EQ(row[top_label_back], row[highlight_back]);
+    }
+    // The classics are kept exactly as they have always looked, whatever their contrast.
+    if (is_original(row.name) || row.name == "Amethyst" || row.name == "Mono Dark") continue;
+    for (const auto& pair : texts)
+      lowest = std::min(lowest, std::pair(contrast(row[pair[0]], row[pair[1]]), row.name));
+  }
+  std::printf("lowest contrast among our themes: %.2f (%s)\n", lowest.first,
+              std::string(lowest.second).c_str());
+  EXPECT_GE(lowest.first, 4.5) << lowest.second;
+  const ThemeRow* berry = find_theme("Blueberry");
+  const ThemeRow* cream = find_theme("Blueberry And Cream");
+  ASSERT_TRUE(berry && cream);
+  for (std::size_t slot = model_title_fore; slot < kSlots; ++slot)
+    EXPECT_EQ((*berry)[Slot(slot)], (*cream)[Slot(slot)]) << "slot " << slot + 1;
+}
+
+// Every name loads its own colours. A missing name is written as the default; a name no theme
+// has (case and blanks count) loads the default's colours and keeps its text; the empty name
+// leaves the colours as they are (at start-up, else the theme on screen).
+TEST(LoadTheme, EachNameGivesTheRightColoursAndKeepsItsText) {
+  const std::string lite = "Original Lite";
+  // stored (nullopt: no value), a theme on screen before (nullptr: none), the name kept,
+  // the colours afterwards (nullopt: as before)
+  std::vector<std::tuple<std::optional<std::string>, const char*, std::string, std::optional<std::string>>>
+      cases = {{std::nullopt, nullptr, lite, lite},
+               {"original dark", "Amethyst", "original dark", lite},
+               {"Amethyst ", nullptr, "Amethyst ", lite},
+               {"", nullptr, "", std::nullopt},
+               {"", "Citrus", "", std::nullopt}};
+  for (const ThemeRow& row : theme_table())
+    cases.emplace_back(std::string(row.name), nullptr, row.name, row.name);
+  for (const auto& [stored, before, kept, loaded] : cases) {
+    testing::TempSettings settings;
+    ThemeColours colours;
+    colours.values.fill(rgb(1, 2, 3));  // in no theme: shows a slot a load left alone
+    if (before != nullptr) colours.values = find_theme(before)->values();
+    const ThemeColours was = colours;
+    if (stored) settings.store().save_setting(kThemeSetting, *stored);
+    load_theme(settings.store(), colours);
+    EXPECT_EQ(std::pair(colours.theme_name, settings.store().get_setting(kThemeSetting, "(none)")),
+              std::pair(kept, kept));
+    EXPECT_EQ(colours.values, loaded ? find_theme(*loaded)->values() : was.values) << kept;
+  }
+}
+
+}  // namespace
+}  // namespace tessaflex::ui::theme
