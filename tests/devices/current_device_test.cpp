@@ -8,102 +8,71 @@
 namespace tessaflex::devices {
 namespace {
 
-// The device after applying model, the only one of its list, over before.
-CurrentDevice applied(const DeviceModel& model, CurrentDevice before = {}) {
-  DeviceList list;
-  list.device_list = {DeviceModel{}, model};
-  list.model_count = 1;
-  before.model_index = 1;
-  EXPECT_TRUE(apply_selected_model(list, before));
-  return before;
+// The device after applying the model of lines, the only one of its list, to one whose order was voltage_seq.
+CurrentDevice applied(const std::string& lines, std::int32_t voltage_seq = 0) {
+  CurrentDevice device;
+  device.model_index = 1, device.voltage_seq = voltage_seq;
+  EXPECT_TRUE(apply_selected_model(parse_device_list("model: M\n" + lines), device));
+  return device;
 }
 
-// Halves go to the even neighbour; nothing gives the smallest FLASH and no EEPROM; sizes are cut
-// to whole 16- and 8-byte table lines within the limits.
-TEST(ApplySelectedModel, SizesAreReadAndLimitedToWholeTableLines) {
+// Halves go to the even neighbour; nothing gives the smallest FLASH and no EEPROM; sizes are cut to
+// whole 16- and 8-byte table lines within the limits; numbers beyond 32 bits are limited, not wrapped.
+TEST(ApplySelectedModel, NumbersAreReadAndLimited) {
   // clang-format off
-  const std::tuple<const char*, const char*, std::int32_t, std::int32_t> cases[] = {
-      {"32768.5", "256.5", 32768, 256}, {"&H8000", "&H100", 32768, 256}, {"", "", kMinFlashSize, 0},
-      {"1000", "100", 992, 96}, {"-5", "-1", kMinFlashSize, 0}, {"64", "8", kMinFlashSize, kMinEepromSize},
-      {"99999999999", "99999999999", kMaxFlashSize, kMaxEepromSize}, {"524416", "262208", 524400, 262200}};
+  const std::pair<const char*, std::array<std::int32_t, 4>> cases[] = {  // flash, eeprom, progtime, pagesize
+      {"flash: 32768.5\neeprom: 256.5\nprogtime: 5\npagesize: 2.5", {32768, 256, 5, 2}},
+      {"", {kMinFlashSize, 0, 0, 0}},
+      {"flash: 1000\neeprom: 100\nprogtime: 99999999999\npagesize: -99999999999", {992, 96, INT32_MAX, INT32_MIN}},
+      {"flash: 64\neeprom: 8", {kMinFlashSize, kMinEepromSize, 0, 0}},
+      {"flash: 99999999999\neeprom: 99999999999", {kMaxFlashSize, kMaxEepromSize, 0, 0}}};
   // clang-format on
-  for (const auto& [flash, eeprom, flash_size, eeprom_size] : cases) {
-    DeviceModel model;
-    model.flash = flash, model.eeprom = eeprom;
-    const CurrentDevice device = applied(model);
-    EXPECT_EQ(std::pair(device.flash_size, device.eeprom_size), std::pair(flash_size, eeprom_size)) << flash;
+  for (const auto& [lines, expected] : cases) {
+    const CurrentDevice d = applied(lines);
+    EXPECT_EQ((std::array{d.flash_size, d.eeprom_size, d.prog_time, d.page_size}), expected) << lines;
   }
 }
 
+// Pairs stand at every third character, whatever separates them; -1 where one is cut short.
 TEST(ApplySelectedModel, ConfigurationPairsStandAtEveryThirdCharacter) {
-  const std::array<std::int32_t, kConfigBytes> f452 = {0, 0x27, 0x0F, 0x0F, 0,    1,    0x85,
-                                                       0, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40};
-  auto last_unread = f452, none = f452;
-  last_unread[13] = -1;
-  none.fill(-1);
-  // clang-format off
-  const std::pair<const char*, std::array<std::int32_t, kConfigBytes>> cases[] = {
-      {"00 27 0F 0F 00 01 85 00 0F C0 0F E0 0F 40", f452}, {"00,27,0f,0f,00,01,85,00,0f,c0,0f,e0,0f,40", f452},
-      {"00 27 0F 0F 00 01 85 00 0F C0 0F E0 0F 4", last_unread}, {"00 27 0F 0F 00 01 85 00 0F C0 0F E0 0F", last_unread},
-      {"00 27 0F 0F 00 01 85 00 0F C0 0F E0 0F XY", last_unread}, {"", none}};
-  // clang-format on
-  for (const auto& [text, expected] : cases) {
-    DeviceModel model;
-    model.configerased = text;
-    EXPECT_EQ(applied(model).configerased, expected) << '"' << text << '"';
-  }
+  const std::string f452 = "configerased: 00 27 0F 0F 00 01 85 00 0F C0 0F E0 0F 4";
+  const std::array<std::int32_t, kConfigBytes> values = {0, 0x27, 0x0F, 0x0F, 0,    1,    0x85,
+                                                         0, 0x0F, 0xC0, 0x0F, 0xE0, 0x0F, 0x40};
+  EXPECT_EQ(applied(f452 + "0").configerased, values);
+  EXPECT_EQ(applied("configerased: 00,27,0f,0f,00,01,85,00,0f,c0,0f,e0,0f,40").configerased, values);
+  EXPECT_EQ(std::pair(applied(f452).configerased[13], applied(f452.substr(0, 52)).configerased[13]),
+            std::pair(-1, -1));
 }
 
-TEST(ApplySelectedModel, PowerUpOrderNumbersAndIndex) {
-  // Only the two exact words change the power-up order.
-  const std::tuple<const char*, int, int> orders[] = {{"VDDVPP", 0, 1}, {"VppVdd", 1, 2},  {"vddvpp ", 2, 2},
-                                                      {"", 2, 2},       {" vppvdd", 1, 1}, {"vdd", 0, 0}};
-  for (const auto& [text, before, after] : orders) {
-    DeviceModel model;
-    model.voltageseq = text;
-    CurrentDevice device;
-    device.voltage_seq = before;
-    EXPECT_EQ(applied(model, device).voltage_seq, after) << '"' << text << '"';
-  }
-  // Numbers beyond 32 bits are limited, not wrapped.
-  DeviceModel model;
-  model.progtime = "5", model.pagesize = "2.5";
-  EXPECT_EQ(std::pair(applied(model).prog_time, applied(model).page_size), std::pair(5, 2));
-  model.progtime = "99999999999", model.pagesize = "-99999999999";
-  EXPECT_EQ(std::pair(applied(model).prog_time, applied(model).page_size), std::pair(INT32_MAX, INT32_MIN));
-  // An index outside the list changes nothing.
-  DeviceList list;
-  list.device_list.push_back(model), list.model_count = 1;
+// Only the two exact words change the power-up order; an index outside the list changes nothing.
+TEST(ApplySelectedModel, PowerUpOrderAndIndex) {
+  const std::tuple<std::string, int, int> orders[] = {
+      {"VDDVPP", 0, 1}, {"VppVdd", 1, 2}, {"vddvpp ", 2, 2}, {" vppvdd", 1, 1}};
+  for (const auto& [text, before, after] : orders)
+    EXPECT_EQ(applied("voltageseq: " + text, before).voltage_seq, after) << text;
   for (std::int32_t index : {0, 2, -1}) {
     CurrentDevice device;
     device.model_index = index, device.model_name = "before";
-    EXPECT_FALSE(apply_selected_model(list, device) || device.model_name != "before");
+    EXPECT_FALSE(apply_selected_model(parse_device_list("model: M"), device) ||
+                 device.model_name != "before");
   }
 }
 
 TEST(SplitStatements, CommasCutAndNothingIsTrimmed) {
   // clang-format off
   const std::pair<const char*, StatementList> cases[] = {
-      {"Begin,S00-0000,End", {"begin", "s00-0000", "end"}}, {"Begin,S00-0000,End,", {"begin", "s00-0000", "end"}},
-      {"begin, end", {"begin", " end"}}, {"begin,,end", {"begin", "", "end"}}, {"", {""}}, {",", {""}},
-      {"W10 ", {"w10 "}}};
+      {"Begin,S00-0000,End", {"begin", "s00-0000", "end"}}, {"Begin,End,", {"begin", "end"}},
+      {"begin, end", {"begin", " end"}}, {"begin,,end", {"begin", "", "end"}}, {"", {""}}, {",", {""}}};
   // clang-format on
-  for (const auto& [text, expected] : cases)
-    EXPECT_EQ(split_statements(text), expected) << '"' << text << '"';
+  for (const auto& [text, expected] : cases) EXPECT_EQ(split_statements(text), expected) << text;
 }
 
-TEST(EraseImages, ImagesTakeTheNewModelsSizesAndErasedValues) {
-  DeviceModel big, small;
-  big.flash = "32768", big.eeprom = "256", big.configerased = "00 27 0F 0F 00 01 85 00 0F C0 0F E0 0F XX";
-  small.flash = "4096", small.eeprom = "0";
-  MemoryImages images;
-  erase_images(applied(big), images);
-  ASSERT_EQ(images.flash_image.size() + images.eeprom_image.size(), 32768u + 256u);
-  EXPECT_EQ(std::pair(images.config_image[1], images.config_image[13]), std::pair(0x27, -1));
-  images.flash_image[5] = 0, images.eeprom_image[7] = 1;
-  erase_images(applied(small), images);
-  EXPECT_EQ(std::tuple(images.flash_image, images.eeprom_image.size(), images.config_image[1]),
-            std::tuple(std::vector<std::uint8_t>(4096, kErasedByte), 0u, -1));
+TEST(EraseImages, ImagesTakeTheModelsSizesAndErasedValues) {
+  MemoryImages images{std::vector<std::uint8_t>(32768, 0), std::vector<std::uint8_t>(256, 0), {}};
+  erase_images(applied("flash: 4096\neeprom: 0\nconfigerased: 00 27"), images);
+  EXPECT_EQ(std::tuple(images.flash_image, images.eeprom_image.size(), images.config_image[1],
+                       images.config_image[2]),
+            std::tuple(std::vector<std::uint8_t>(4096, kErasedByte), 0u, 0x27, -1));
 }
 
 }  // namespace
