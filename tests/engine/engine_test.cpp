@@ -1,0 +1,457 @@
+// The engine against a window and a programmer that write one ordered trace: the five runs, their
+// stops and cut-offs, and each statement form on its own.
+#include "engine/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <limits>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/hex_text.h"
+#include "devices/memory_images.h"
+#include "devices/workspace.h"
+#include "engine/elapsed_text.h"
+#include "engine/statement_table.h"
+#include "link/report_layer.h"
+
+namespace tessaflex::engine::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+using Kind = devices::AlgorithmKind;
+constexpr const char* kHeader = "Memory Location,   Read Value,   Expected,\r\n";
+
+// A trace as tables write it: "a|b|c".
+std::string joined(const Strings& parts) {
+  std::string out;
+  for (const std::string& part : parts) out += (&part == parts.data() ? "" : "|") + part;
+  return out;
+}
+
+// A report as the trace shows it; an unknown code throws, failing the test.
+std::string describe(const link::Report& r) {
+  if (r[0] == 107) return "cmd " + core::byte_to_hex(r[1]);
+  if (r[0] == 108) return "word " + core::word_to_hex(r[1] + 256 * r[2]);
+  if (r[0] == 111) return "progtime " + core::byte_to_hex(r[1]);
+  static const std::map<int, std::string> names = {{0, "begin0"}, {101, "begin1"},    {102, "begin2"},
+                                                   {103, "end"},  {109, "startprog"}, {110, "read"}};
+  return names.at(r[0]);
+}
+
+// The engine's window and programmer, both writing one trace. The model: FLASH 1024 bytes with
+// 3C 12 at 1A0h, EEPROM 64 bytes, page 64, configerased(i) = 10h + i.
+class EngineTest : public ::testing::Test, public link::HidTerminal, public core::Host {
+ public:
+  EngineTest() {
+    auto& device = workspace.current_device;
+    for (std::size_t i = 0; i < device.configerased.size(); ++i) device.configerased[i] = 0x10 + int(i);
+    device.voltage_seq = 1, device.prog_time = 5, device.page_size = 64;
+    resize(1024, 64);
+    flash()[0x1A0] = 0x3C, flash()[0x1A1] = 0x12;
+  }
+
+  void terminal_vendor_id(std::int32_t) override {}
+  void terminal_product_id(std::int32_t) override {}
+  void terminal_connect() override { connected = true; }
+  bool terminal_connected() const override { return connected; }
+  bool terminal_write(const link::Report& report) override {
+    if (writes_before_loss-- == 0) connected = false;
+    if (!connected || writes_taken == 0) return false;
+    if (writes_taken > 0) --writes_taken;
+    trace.push_back(sent.emplace_back(describe(report)));
+    if (on_write) on_write();
+    return true;
+  }
+  bool terminal_read(link::Report& report) override {
+    if (!connected || no_answer) return false;
+    report.fill(0);
+    report[1] = answers.empty() ? default_answer : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return true;
+  }
+
+  void set_status(std::string_view text) override { trace.push_back(status.assign(text)); }
+  void process_events() override {
+    trace.emplace_back("events");
+    if (trace.size() > 1000000) throw std::runtime_error("a run that never ends");  // fail, not hang
+  }
+  void disable() override { trace.emplace_back("disable"); }
+  void enable() override { trace.emplace_back("enable"); }
+  void updatedisplay() override { trace.emplace_back("redraw"); }
+  core::BoxAnswer message_box(std::string_view text, core::BoxKind kind, std::string_view caption) override {
+    trace.push_back("box " + std::to_string(int(kind)) + " '" + std::string(caption) + "' " +
+                    std::string(text));
+    return core::BoxAnswer::ok;
+  }
+  void sleep_ms(std::int64_t ms) override {
+    trace.push_back("sleep " + std::to_string(ms));
+    now += static_cast<double>(ms) / 1000.0;
+  }
+  double clock_seconds() override { return now; }
+  void end_program() override { trace.emplace_back("end program"); }
+
+  void resize(std::int32_t flash_size, std::int32_t eeprom_size) {
+    workspace.current_device.flash_size = flash_size, workspace.current_device.eeprom_size = eeprom_size;
+    devices::erase_images(workspace.current_device, workspace.memory_images);
+  }
+  void set_algorithm(Kind kind, std::string_view text) {
+    workspace.current_device.instructions[static_cast<std::size_t>(kind)] = devices::split_statements(text);
+  }
+  // Runs text without a run's frame until pc passes its end, a halt, or max_calls calls.
+  void run_script(std::string_view text, int max_calls = 100000) {
+    run().script = devices::split_statements(text);
+    run().script.insert(run().script.begin(), "");
+    run().script_count = static_cast<std::int32_t>(run().script.size()) - 1, run().pc = 1;
+    engine.clear_halt();
+    for (int i = 0; i < max_calls && run().pc <= run().script_count && engine.halt() == Halt::none; ++i)
+      engine.execute_symbolic_instruction();
+  }
+
+  RunState& run() { return engine.run_state(); }
+  std::vector<std::uint8_t>& flash() { return workspace.memory_images.flash_image; }
+  std::vector<std::uint8_t>& eeprom() { return workspace.memory_images.eeprom_image; }
+  const std::string& report() { return engine.mismatch_state().mismatch_report; }
+  std::int64_t count(std::string_view entry) const { return std::count(trace.begin(), trace.end(), entry); }
+
+  Strings trace, sent;  // sent: the reports alone
+  bool connected = true, no_answer = false;
+  int writes_before_loss = -1;  // writes that go out before the programmer is lost; -1: never
+  int writes_taken = -1;        // writes taken before the rest are refused (still connected)
+  std::deque<std::uint8_t> answers;
+  std::uint8_t default_answer = 0;
+  std::function<void()> on_write;
+  std::string status;  // the last one
+  double now = 0;
+  devices::Workspace workspace;
+  link::ReportLayer reports{*this};
+  Engine engine{workspace, reports, *this, *this, "Tessaflex"};
+};
+
+using RunFn = void (Engine::*)();
+
+// 0.29f is 0.28999999...: the single-precision value is what counts.
+TEST(ElapsedText, HundredthsAreRoundedDown) {
+  const std::pair<float, const char*> cases[] = {
+      {5.078125f, "5.07"}, {12.5f, "12.50"}, {100.01f, "100.01"}, {0.29f, "0.28"}, {-0.5f, "0.00"}};
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(elapsed_text(seconds), text) << seconds;
+}
+
+struct FrameCase {
+  RunFn run;
+  Kind kind;
+  const char* algorithm;  // nullptr: no statements at all
+  std::string trace;
+};
+
+class Frame : public EngineTest, public ::testing::WithParamInterface<FrameCase> {};
+
+TEST_P(Frame, StepsInOrder) {
+  const FrameCase& c = GetParam();
+  for (auto& list : workspace.current_device.instructions) list = {"startprog"};  // a run takes its own
+  workspace.current_device.instructions[std::size_t(c.kind)] =
+      c.algorithm ? devices::split_statements(c.algorithm) : devices::StatementList{};
+  answers = {0x3C}, now = 86399.5;  // a monotonic clock: no midnight to cross
+  (engine.*c.run)();
+  EXPECT_EQ(joined(trace), c.trace);
+  EXPECT_EQ(status.ends_with("elapsed..."),
+            status.ends_with(' ' + engine.elapsed_text() + " seconds elapsed..."));
+}
+
+// An unrecognized statement: the power-down goes first, and the run's closing steps never come.
+std::string stop(const std::string& s) {
+  const std::string box = "box 16 'Tessaflex' Unrecognized symbolic instruction '" + s + "'.\r\n";
+  return "disable|Begin program all.|events|begin1|end|" + box + "The program must end.|end program";
+}
+using P = FrameCase;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Runs, Frame, ::testing::Values(
+    P{&Engine::program_all, Kind::program, "begin,w3996,end", "disable|Begin program all.|events|begin1|"
+      "sleep 3996|end|enable|Chip programmed. 3.99 seconds elapsed...|events"},
+    P{&Engine::program_all, Kind::program, nullptr,
+      "disable|Begin program all.|events|enable|Chip programmed. 0.00 seconds elapsed...|events"},
+    // Read all resets and redraws the images before the script and redraws them after.
+    P{&Engine::read_all, Kind::read, "begin,end", "disable|Begin read all.|events|redraw|events|begin1|end|"
+      "enable|Chip read. 0.00 seconds elapsed...|events|redraw|events"},
+    // The failure text stands before the box opens.
+    P{&Engine::verify_chip, Kind::verify, "temp=s09,checkflash", "disable|Begin verify.|events|cmd 09|read|"
+      "F:1/1|events|enable|Chip verify failed. 0.00 seconds elapsed...|events|box 16 '' Chip verify failed:"
+      "\r\n\r\n" + std::string(kHeader) + "FLASH Byte 000000h,   3Ch,   FFh,\r\n|events"},
+    // Stray blanks, the empty statement, and statement 0, reached by a "loop" before any loop head.
+    P{&Engine::program_all, Kind::program, "begin, begin,end", stop(" begin")},
+    P{&Engine::program_all, Kind::program, "begin,,end", stop("")},
+    P{&Engine::program_all, Kind::program, "begin,loop", stop("")}));
+// clang-format on
+
+TEST_F(EngineTest, NotConnectedChangesOnlyTheStatusLine) {
+  connected = false;
+  add_mismatch_line(engine.mismatch_state(), run(), "L", "R", "E");
+  const std::string before = report();
+  run().counter = 77;
+  set_algorithm(Kind::read, "begin,flash=s09,end");
+  for (RunFn r : {&Engine::program_all, &Engine::erase_all, &Engine::read_all, &Engine::blank_check,
+                  &Engine::verify_chip})
+    (engine.*r)();
+  EXPECT_EQ(trace, Strings(5, "Hardware not found!"));
+  EXPECT_EQ(std::tuple(flash()[0x1A0], run().counter, report()), std::tuple(0x3C, 77, before));
+}
+
+TEST_F(EngineTest, ReadAllStartsFromErasedImagesAndRedrawsThemAlsoWhenItStops) {
+  for (auto* image : {&flash(), &eeprom()}) std::fill(image->begin(), image->end(), 0x00);
+  auto& config = workspace.memory_images.config_image;
+  config.fill(0), answers = {0x12, 0x56};
+  set_algorithm(Kind::read, "begin,flash=s09,config2l=s09,end");
+  engine.read_all();
+  EXPECT_EQ(std::tuple(flash()[0], config[2], config[13],
+                       std::count(flash().begin(), flash().end(), 0xFF) +
+                           std::count(eeprom().begin(), eeprom().end(), 0xFF)),
+            std::tuple(0x12, 0x56, 0x1D, 1023 + 64));
+  trace.clear(), no_answer = true;
+  engine.read_all();
+  EXPECT_EQ(count("redraw"), 2) << status;
+}
+
+TEST_F(EngineTest, RunsShareLoopStartLoopEndTempAndTheReport) {
+  answers = {0x5A};
+  set_algorithm(Kind::blankcheck, "calcflash,temp=s09,setflashloop,s0d-flash,loop,checkblankflash");
+  engine.blank_check();
+  EXPECT_EQ(std::pair(run().loop_start, run().loop_end), std::pair(3, 0x1A1));
+  // counter and the lasts start afresh, the first text totals the last run's loop; the report grows.
+  run().counter = 99;
+  resize(1024, 0);
+  set_algorithm(Kind::program, "checkblankflash,loop,checkblankflash,seteepromloop,loop,setflashloop,end");
+  trace.clear(), engine.program_all();
+  EXPECT_EQ((Strings{trace[3], trace.end()[-2]}),
+            (Strings{"F:1/418", "Chip programmed. 0.00 seconds elapsed..."}));
+  const std::string line = "   5Ah,   FFh,\r\n";
+  EXPECT_EQ(report(), kHeader + ("FLASH Byte 000000h," + line + "FLASH Byte 000000h," + line) +
+                          "FLASH Byte 000001h," + line);
+  EXPECT_EQ(std::tuple(run().eeprom_last, run().loop_start, run().loop_end), std::tuple(-1, 6, 1023));
+}
+
+// A blank check of FLASH 0..29 that reads 00 everywhere: 30 differences. After the 25th line only
+// the last statement runs, and once more if it added that line; "loop" last goes on uncut.
+TEST_F(EngineTest, TwentyFifthLineSendsTheRunToItsLastStatement) {
+  const std::string thirty = "begin,setflashloop,temp=s09,checkblankflash,loop", line = ",   00h,   FFh,\r\n";
+  const std::tuple<std::string, int, int, int, std::string> cases[] = {
+      {thirty + ",startprog,end", 0, 25, 25, "FLASH Byte 000018h" + line},
+      {"begin,setflashloop,flash=s09,loop,checkblankflash", 24, 26, 30,
+       "FLASH Byte 000000h" + line + "FLASH Byte 000001h" + line},
+      {thirty, 0, 30, 30, "FLASH Byte 00001Dh" + line}};
+  for (const auto& [script, lines_before, lines, reads, last_lines] : cases) {
+    trace.clear(), clear_mismatch_report(engine.mismatch_state());
+    for (int i = 0; i < lines_before; ++i) add_mismatch_line(engine.mismatch_state(), run(), "X", "Y", "Z");
+    run().counter = 0, run().flash_last = 29;
+    run_script(script);
+    EXPECT_EQ(std::tuple(engine.mismatch_state().mismatch_count, count("read"), count("startprog"),
+                         report().ends_with(last_lines), run().pc),
+              std::tuple(lines, reads, 0, true, run().script_count + 1))
+        << script;
+  }
+}
+
+struct FaultCase {
+  const char* algorithm;
+  const char* sent;    // every report; "": only that "end" came last
+  const char* reason;  // the end of the status text
+  std::function<void(EngineTest&)> arrange = {};
+};
+
+class Fault : public EngineTest, public ::testing::WithParamInterface<FaultCase> {};
+
+// A run that cannot go on stops at once, powers down when it can, and says why, never a result.
+TEST_P(Fault, StopsPowersDownAndSaysWhy) {
+  const FaultCase& c = GetParam();
+  if (c.arrange) c.arrange(*this);
+  set_algorithm(Kind::program, c.algorithm);
+  engine.program_all();
+  EXPECT_TRUE(status.starts_with("Run stopped at statement ") && status.ends_with(c.reason)) << status;
+  EXPECT_EQ(*c.sent ? joined(sent) : sent.back(), *c.sent ? c.sent : "end") << c.algorithm;
+  const std::string all = joined(trace);
+  EXPECT_TRUE(all.ends_with("|enable|" + status + "|events") && all.find("|Chip ") == std::string::npos)
+      << all;
+  EXPECT_EQ(std::pair(engine.halt(), engine.elapsed_text()), std::pair(Halt::stopped, std::string()));
+}
+
+auto sizes(std::int32_t flash, std::int32_t eeprom, std::int32_t page_size = 64) {
+  return [=](EngineTest& fx) { fx.resize(flash, eeprom), fx.workspace.current_device.page_size = page_size; };
+}
+const char* kWaitBound = "a wait must be 0..60000 milliseconds.";
+const char* kFlashEnd = "address 000001h is outside the FLASH image (1 bytes).";
+const char* kNoEeprom = "address 000000h is outside the EEPROM image (0 bytes).";
+using F = FaultCase;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Faults, Fault, ::testing::Values(
+    // A bad field or value sends nothing of its statement, not even the command.
+    F{"begin,flash=s9,end", "begin1|end", "'flash=s9': the field '9' is not a 2-digit hexadecimal command."},
+    F{"begin,s0d-00x0", "begin1|end", "the field '00X0' is not a 4-digit hexadecimal operand."},
+    F{"begin,s0f-config1l", "begin1|end", "byte has no valid value (the device list gives none).",
+      [](EngineTest& fx) { fx.workspace.memory_images.config_image[0] = -1; }},
+    F{"begin,setprogtime", "begin1|end", "time 300 ms does not fit a report (0..255 ms); nothing was sent.",
+      [](EngineTest& fx) { fx.workspace.current_device.prog_time = 300; }},
+    // counter outside an image: nothing is read or written there.
+    F{"begin,s0d-flash,s0d-flash", "begin1|cmd 0D|word FFFF|end",
+      "statement 3 's0d-flash': address 000002h is outside the FLASH image (2 bytes).", sizes(2, 64)},
+    F{"s0d-flash,s0d-flash", "cmd 0D|word FFFF|end", "000002h is outside the FLASH image (3 bytes).",
+      sizes(3, 64)},
+    F{"flash=s09,flash=s09", "cmd 09|read|end", kFlashEnd, sizes(1, 64)},
+    F{"checkflash,checkflash", "", kFlashEnd, sizes(1, 64)}, F{"movlw-eeprom", "", kNoEeprom, sizes(1024, 0)},
+    F{"eeprom=s09", "", kNoEeprom, sizes(1024, 0)}, F{"checkeeprom", "", kNoEeprom, sizes(1024, 0)},
+    // Skips never read past the script; a "loop" at an earlier run's head index would jump to itself.
+    F{"calcflash,setflashloop,end", "", "'setflashloop': no \"loop\" follows it.", sizes(1024, 64)},
+    F{"begin,ifpage,end", "begin1|end", "'ifpage': no \"endifpage\" follows it."},
+    F{"calcflashpage", "", "the page size is 0; it must be at least 1.", sizes(1024, 64, 0)},
+    F{"ifpage,endifpage", "", "size is -64; it must be at least 1.", sizes(1024, 64, -64)},
+    F{"begin,loop", "begin1|end", "2 'loop': it jumps back to itself (no loop head ran at this index).",
+      [](EngineTest& fx) { fx.run().loop_start = 2; }},
+    // Waits: 0..60000 ms; a write bit that stays set, 1000 polls or 1 s (six reports of 10 ms a poll).
+    F{"begin,w-5", "begin1|end", kWaitBound}, F{"w60001", "", kWaitBound}, F{"w1e12", "", kWaitBound},
+    F{"begin,waitwr,end", "", "still set after 1000 polls).", [](EngineTest& fx) { fx.default_answer = 2; }},
+    F{"begin,waitwr,end", "", "(write bit still set after 18 polls).",
+      [](EngineTest& fx) { fx.default_answer = 2, fx.on_write = [&fx] { fx.now += 0.01; }; }},
+    // The link fails; Test Vpp switched on mid-run makes the power the user's: nothing more is sent.
+    F{"begin,s0d-0000", "begin1", "2 's0d-0000': the programmer did not take a command report.",
+      [](EngineTest& fx) { fx.writes_taken = 1; }},
+    F{"begin,s0d-0000,s0d-0000,end", "begin1|cmd 0D|word 0000|cmd 0D", "programmer is no longer connected.",
+      [](EngineTest& fx) { fx.writes_before_loss = 4; }},
+    F{"begin,temp=s09,end", "begin1|cmd 09|read|end", "did not take a read report or gave no answer.",
+      [](EngineTest& fx) { fx.no_answer = true; }},
+    F{"begin,s0d-0000,end", "begin1", "the target power was switched on by hand (Test Vpp).",
+      [](EngineTest& fx) { fx.on_write = [&fx] { fx.workspace.vpp_on = true; }; }}));
+// clang-format on
+
+TEST_F(EngineTest, WritePollBoundIsCountedPerStatement) {
+  for (int round = 0; round < 3; ++round) {
+    answers.insert(answers.end(), kMaxWritePolls - 1, 0x02);
+    answers.push_back(0x00);
+  }
+  set_algorithm(Kind::program, "waitwr,waitwr,waitwr");
+  engine.program_all();
+  EXPECT_EQ(status, "Chip programmed. 0.00 seconds elapsed...") << engine.stop_text();
+}
+
+int form_of(std::string_view s) {
+  const StatementForm* row = find_statement_form(s);
+  return row == nullptr ? -1 : static_cast<int>(row - statement_forms().data());
+}
+
+// The first matching form takes a statement; these are the places where that order matters.
+TEST(Dispatch, Traps) {
+  // clang-format off
+  const std::pair<const char*, int> traps[] = {
+      {" begin", -1}, {"begin ", -1}, {"BEGIN", -1}, {"", -1}, {"loop,", -1}, {"checkconfig7h ", -1},
+      {"s0cjunk-flash", 16}, {"-flash", -1}, {"x0c-flash", -1}, {"flash=s", 32}, {"flash=s09zz", 32},
+      {"s0d-00000", -1}, {"s0d_0000", -1}, {"s0d-flas", 81},  // sXX-YYYY: 8 characters exactly
+      {"wait", 82}, {"w", 82}, {"waitwr ", 82}, {"w0d-0000", 82}};
+  // clang-format on
+  for (const auto& [s, form] : traps) EXPECT_EQ(form_of(s), form) << '"' << s << '"';
+}
+
+struct StatementCase {
+  const char* script;
+  std::string trace;  // reports, status texts, "events" and "sleep N", in order
+  std::int32_t counter = 0, counter_after = 0, temp = 0;
+  const char* lines = "";  // mismatch lines after the header
+  std::function<void(EngineTest&)> arrange = {};
+  std::vector<std::uint8_t> answers = {};
+  std::optional<std::int32_t> temp_after = {};
+  std::function<void(EngineTest&)> check = {};
+};
+
+class Statement : public EngineTest, public ::testing::WithParamInterface<StatementCase> {};
+
+TEST_P(Statement, TraceCounterAndReport) {
+  const StatementCase& c = GetParam();
+  workspace.memory_images.config_image[1] = 0x1F;
+  eeprom()[2] = 0x55, eeprom()[0x20] = 0x34, flash()[0] = 0x12;
+  if (c.arrange) c.arrange(*this);
+  answers.assign(c.answers.begin(), c.answers.end());
+  clear_mismatch_report(engine.mismatch_state());
+  run().counter = c.counter, run().temp = c.temp;
+  run_script(c.script, 50);
+  EXPECT_EQ(std::tuple(joined(trace), run().counter, run().pc, run().temp, engine.stop_text(), report()),
+            std::tuple(c.trace, c.counter_after, run().script_count + 1, c.temp_after.value_or(run().temp),
+                       "", kHeader + std::string(c.lines)))
+      << c.script;
+  if (c.check) c.check(*this);
+}
+
+const char* kPoll = "cmd 00|word 50A6|cmd 00|word 6EF5|cmd 02|read";
+// page_size and the highest non-FF byte at programmed (-1: none).
+auto page(std::int32_t page_size, std::int32_t programmed) {
+  return [=](EngineTest& fx) {
+    fx.resize(1024, 64);
+    fx.workspace.current_device.page_size = page_size;
+    if (programmed >= 0) fx.flash()[static_cast<std::size_t>(programmed)] = 0;
+  };
+}
+
+using C = StatementCase;
+const char* kIfpage = "ifpage,startprog,endifpage,end";
+const char* kPage = "calcflashpage,setflashloop,loop,checkblankflash";
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();  // also a counter beyond every loop
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
+    // Power and timing; no progress text.
+    C{"begin,setprogtime,startprog,end", "begin1|progtime 05|startprog|end"},
+    C{"begin", "begin0", 0, 0, 0, "", [](EngineTest& fx) { fx.workspace.current_device.voltage_seq = 7; }},
+    // Address loads split counter; a FLASH write sends the byte at counter first; fields upper-cased.
+    C{"movlw-upper,movlw-high,movlw-low", "cmd 00|word 0E00|cmd 00|word 0E01|cmd 00|word 0EA0", 0x1A0, 0x1A0},
+    C{"movlw-eeprom", "E:3/1|events|cmd 00|word 0E55", 2, 3},
+    C{"s0d-flash", "F:417/1|events|cmd 0D|word 123C", 0x1A0, 0x1A2},
+    C{"s0c-config1h", "CONF1H:|events|cmd 0C|word 1F1F", 7, 7},
+    C{"s0d-0000,s0f-3c4a", "cmd 0D|word 0000|cmd 0F|word 3C4A", 3, 3},
+    // Reads: the answer goes where the form points.
+    C{"flash=s09zz,eeprom=s09,config7h=s0a,temp=s0b",
+      "F:6/1|events|cmd 09|read|E:7/1|events|cmd 09|read|CONF7H:|events|cmd 0A|read|cmd 0B|read", 5, 7, 0, "",
+      {},      {0xAB, 0xCD, 0x8F, 0x42}, 0x42, [](EngineTest& fx) {
+        EXPECT_EQ(std::tuple(fx.flash()[5], fx.eeprom()[6], fx.workspace.memory_images.config_image[13]),
+                  std::tuple(0xAB, 0xCD, 0x8F)); }},
+    // waitwr repeats its whole poll while bit 1 of the byte read is set.
+    C{"waitwr", kPoll, 0, 0, 0, "", {}, {0x00}, 0},
+    C{"waitwr", std::string(kPoll) + "|" + kPoll, 0, 0, 0, "", {}, {0x82, 0x80}, 0x80},
+    // Checks: counter and pc move first; one line per difference; nothing is sent.
+    C{"checkblankflash", "F:417/1|events", 0x1A0, 0x1A1, 0x3C, "FLASH Byte 0001A0h,   3Ch,   FFh,\r\n"},
+    C{"checkblankeeprom", "E:33/1|events", 0x20, 0x21, 0x00, "EEPROM Byte 0020h,   00h,   FFh,\r\n"},
+    C{"checkflash,checkeeprom", "F:1/1|events|E:2/1|events", 0, 2, 0x12,
+      "EEPROM Byte 0001h,   12h,   FFh,\r\n"},
+    C{"checkblankconfig2h", "CONF2H:|events", 9, 9, 0x13},
+    C{"checkblankconfig2h,checkblankconfig1l", "CONF2H:|events|CONF1L:|events", 9, 9, 0x1F,
+      "CONF Byte 300003h,   1Fh,   13h,\r\nCONF Byte 300000h,   1Fh,   10h,\r\n"},
+    C{"checkconfig1h,checkconfig7h", "CONF1H:|events|CONF7H:|events", 9, 9, 0x1F,
+      "CONF Byte 30000Dh,   1Fh,   1Dh,\r\n"},
+    // ifpage runs its block at a page start above 0, else skips past the next endifpage.
+    C{kIfpage, "startprog|end", 128, 128}, C{kIfpage, "end", 0, 0}, C{kIfpage, "end", 65, 65},
+    C{"ifpage,startprog,endifpage,begin,ifpage,startprog,endifpage,end", "begin1|end", 3, 3},
+    // Loops over 0..7: tested at the head, left with counter 0; texts total the head's last address.
+    C{"calcflash,setflashloop,flash=s09,loop,end", "F:1/1|events|cmd 09|read|end", 0, 0, 0, "", page(64, 0)},
+    C{"calcflash,setflashloop,s0d-flash,loop,end",
+      "F:1/4|events|cmd 0D|word FFFF|F:3/4|events|cmd 0D|word 00FF|end", 0, 0, 0, "", page(64, 3)},
+    // calcflash of an all-FF image gives -1 (F:1/0); the scan starts at flash_size - 1, not the image's end.
+    C{"calcflash,setflashloop,loop,checkblankflash", "F:1/0|events", kMax, 1, 255, "", page(64, -1)},
+    C{"calcflash,setflashloop,loop,checkblankflash", "F:1/1|events", kMax, 1, 255, "",
+      [](EngineTest& fx) { fx.workspace.current_device.flash_size = 0x100; }},
+    C{"calceeprom,seteepromloop,loop,checkblankeeprom", "E:1/0|events", kMax, 1, 255, "",
+      [](EngineTest& fx) { fx.resize(1024, 0); }},
+    // calcflashpage: the last address of the highest programmed byte's page.
+    C{kPage, "F:1/448|events", kMax, 1, 255, "", page(64, 0x1A0)},
+    C{kPage, "F:1/64|events", kMax, 1, 255, "", page(64, -1)},
+    C{kPage, "F:1/0|events", kMax, 1, 255, "", page(1, -1)},
+    C{kPage, "F:1/2147483647|events", kMax, 1, 255, "", page(kMax, 3)},
+    // wNNN: a decimal number, blanks skipped, to the nearest whole ms (a half to the even one).
+    C{"wait", "sleep 0"}, C{"w 10", "sleep 10"}, C{"w2.5", "sleep 2"}, C{"w12abc", "sleep 12"},
+    C{"w60000", "sleep 60000"}));
+// clang-format on
+
+}  // namespace
+}  // namespace tessaflex::engine::testing
