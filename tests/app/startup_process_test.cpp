@@ -1,5 +1,4 @@
-// Starting the real program: no display, a second instance, a lock path that cannot hold a lock,
-// a device list without models, a missing device list.
+// Starting the real program: no display, a second instance, a lock in the way, no models, no device list.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -18,26 +17,19 @@ constexpr int kGuardMs = 60000;  // guards against a hang, does not measure spee
 // Each start in a private world: its own runtime and config folders, and a copy of the program
 // in a folder of its own, so the device list beside it is the test's.
 TEST(ProgramStart, EachStartEndsOrExplainsAsItShould) {
-  enum Lock { none, held, folder };  // at the lock path: nothing, another instance's lock, a folder
-  enum End {
-    silent,
-    box,
-    failure
-  };  // ends at once with code 0; a box waits for the user; ends with an error
+  enum Lock { none, held, folder };   // at the lock path: nothing, another instance's lock, a folder
+  enum End { silent, box, failure };  // at once with code 0; a box waits for the user; at once with an error
   // name, device list (nullptr: none), lock, end, what standard error says
+  // clang-format off
   const std::tuple<const char*, const char*, Lock, End, std::vector<const char*>> cases[] = {
       {"second instance", "model: PIC18F452\r\nflash: 32768\r\n", held, silent, {}},
       {"no model", "erasealgdef 0: begin,end\r\n; no model here\r\n", none, silent, {}},
       {"missing device list", nullptr, none, box, {"korvadevices.txt: No such file"}},
       // A lock path held by no instance is explained, then the start goes on to its next step.
-      {"lock path in the way",
-       nullptr,
-       folder,
-       box,
+      {"lock path in the way", nullptr, folder, box,
        {"tessaflex.lock: a folder of that name is in the way", "korvadevices.txt: No such"}},
-      // One line, and Qt's abort would be no normal exit.
-      {"no display", nullptr, none, failure, {"graphical session", "QT_QPA_PLATFORM=offscreen"}},
-  };
+      {"no display", nullptr, none, failure, {"graphical session", "QT_QPA_PLATFORM=offscreen"}}};  // one line
+  // clang-format on
   for (const auto& [name, device_list, at_lock, end, said] : cases) {
     SCOPED_TRACE(name);
     QTemporaryDir world;

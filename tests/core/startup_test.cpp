@@ -1,11 +1,15 @@
-// The start-up values: the graphical session, the program folder's form and the single-instance lock.
+// What start-up settles: the graphical session, the program folder, the single-instance lock, the settings.
 #include "core/startup.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <fstream>
+
+#include "core/settings_store.h"
+#include "support/temp_settings.h"
 
 namespace tessaflex::core {
 namespace {
@@ -27,8 +31,7 @@ TEST(Startup, ProgramFolderAndGraphicalSession) {
   EXPECT_EQ(current_session(3, argv).platform + current_session(5, argv).platform, "offscreenvnc");
 }
 
-// Only a live holder makes another instance; a path that cannot hold a lock lets the program go on and say
-// why.
+// Only a live holder is another instance; a path that cannot hold a lock lets the program go on and say why.
 TEST(Startup, TheLockTellsAnotherInstanceFromAPathThatCannotHoldIt) {
   enum In { nothing, held, folder, junk };  // what stands at the path
   const std::tuple<const char*, In, const char*> cases[] = {
@@ -44,12 +47,57 @@ TEST(Startup, TheLockTellsAnotherInstanceFromAPathThatCannotHoldIt) {
     if (in == folder) QDir().mkpath(QString::fromStdString(path));
     if (in == junk) std::ofstream(path) << "not a lock\n";
     const LockResult result = InstanceLock(path).acquire();
+    const std::string why = in == held ? "" : "cannot take the single-instance lock " + path + ": " + reason;
     EXPECT_TRUE(result.status == (in == held ? LockStatus::another_instance : LockStatus::unavailable) &&
-                bool(result) == (in != held) &&
-                result.reason.starts_with(
-                    in == held ? "" : "cannot take the single-instance lock " + path + ": " + reason))
+                bool(result) == (in != held) && result.reason.starts_with(why))
         << result.reason;
   }
+}
+
+// A number reads as its text; a sub-key name reads and writes inside the sub-key, the plain name is
+// another value; a value changed outside is seen at the next read.
+TEST(SettingsStore, MissingValuesAreCreatedWithTheDefaultAndTextsRoundTripWhole) {
+  testing::TempSettings settings;
+  const SettingsStore& store = settings.store();
+  EXPECT_EQ((std::tuple{store.get_setting("Path", "/a/"), store.get_setting("Path", "/b/"),
+                        store.get_setting_dword("ID", 9029), store.get_setting_dword("ID", 1),
+                        store.get_setting("ID", "1"), store.get_setting_dword("Window\\Left", 120),
+                        store.get_setting_dword("Left", 5)}),
+            std::tuple("/a/", "/a/", 9029, 9029, "9029", 120, 5));
+  for (const std::string value : {"", "a, b, c", "C:\\Tools\\Prog\\", "  padded  ", "ümlaut", "=;#[x]"}) {
+    store.save_setting("Value", value);
+    EXPECT_EQ(store.get_setting("Value", "default"), value);
+  }
+  QSettings outside(QString::fromStdString(settings.path()), QSettings::IniFormat);
+  outside.setValue("Path", "/other/");
+  outside.sync();
+  EXPECT_EQ(std::tuple(store.get_setting("Path", "x"), outside.value("Window/Left").toInt()),
+            std::tuple("/other/", 120));
+}
+
+// Neither the value nor an empty variant is rewritten, not even by later saves.
+TEST(SettingsStore, UnreadableValuesGiveTheDefaultAndStayAsTheyAre) {
+  // clang-format off
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"65535", 65535}, {"-1", -1}, {"4294967295", -1}, {"2147483648", INT32_MIN}, {"4294967296", 77}, {"abc", 77},
+      {"", 77}, {"12abc", 77}, {"\"5\"", 5}, {"@Invalid()", 77}};
+  // clang-format on
+  for (const auto& [stored, expected] : cases) {
+    testing::TempSettings settings;
+    std::ofstream(settings.path()) << "[General]\nHardware%20Vendor%20ID=" << stored << "\n";
+    EXPECT_EQ(settings.store().get_setting_dword("Hardware Vendor ID", 77), expected) << stored;
+    EXPECT_EQ(settings.store().get_setting("Hardware Vendor ID", "d") == "d", *stored == '@') << stored;
+    settings.store().save_setting("Last Path", "/x/");  // Qt writes the quoted 5 back without its quotes
+    const std::string line = std::string("Vendor%20ID=") + (*stored == '"' ? "5" : stored) + "\n";
+    std::ifstream file(settings.path());
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(file), {}).find(line), std::string::npos) << stored;
+  }
+}
+
+TEST(SettingsStore, AnUnwritableStoreGivesDefaultsWithoutFailing) {
+  const SettingsStore store("/proc/tessaflex-cannot-exist/Tessaflex.ini");
+  store.save_setting("Last Path", "/y/");
+  EXPECT_EQ(store.get_setting("Last Path", "/x/"), "/x/");
 }
 
 }  // namespace

@@ -14,14 +14,11 @@
 namespace tessaflex::devicelist::testing {
 namespace {
 
-const devices::DeviceListLoad& shipped() {
-  static const devices::DeviceListLoad load = devices::load_device_list(TESSAFLEX_DEVICE_LIST);
-  return load;
-}
+const devices::DeviceListLoad shipped = devices::load_device_list(TESSAFLEX_DEVICE_LIST);
 
 TEST(ShippedList, ReadsWhole) {  // and no more models than the picker shows
-  EXPECT_TRUE(shipped().error.empty() && shipped().list.model_count > 0 && shipped().list.model_count <= 70)
-      << shipped().error;
+  EXPECT_TRUE(shipped.error.empty() && shipped.list.model_count > 0 && shipped.list.model_count <= 70)
+      << shipped.error;
 }
 
 using ShippedModel = ::testing::TestWithParam<std::int32_t>;
@@ -33,7 +30,7 @@ TEST_P(ShippedModel, EveryAlgorithmRunsCleanOnThePart) {
   devices::CurrentDevice& d = workspace.current_device;
   devices::MemoryImages& images = workspace.memory_images;
   d.model_index = GetParam();
-  ASSERT_TRUE(devices::apply_selected_model(shipped().list, d));
+  ASSERT_TRUE(devices::apply_selected_model(shipped.list, d));
   devices::erase_images(d, images);
   tessaflex::testing::RecordingHost host;
   sim::VirtualProgrammer programmer{d.model_name};
@@ -117,10 +114,8 @@ TEST_P(ShippedModel, EveryAlgorithmRunsCleanOnThePart) {
   EXPECT_TRUE(host.boxes.size() == 1 && host.boxes[0].text.ends_with(lines)) << lines;
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, ShippedModel, ::testing::Range(1, shipped().list.model_count + 1),
-                         [](const auto& p) {
-                           return shipped().list.device_list[std::size_t(p.param)].model;
-                         });
+INSTANTIATE_TEST_SUITE_P(Models, ShippedModel, ::testing::Range(1, shipped.list.model_count + 1),
+                         [](const auto& p) { return shipped.list.device_list[std::size_t(p.param)].model; });
 
 }  // namespace
 }  // namespace tessaflex::devicelist::testing

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -24,23 +23,18 @@ TEST(Installed, EveryFileIsWhereItIsLookedForAndTheProgramFindsItsDeviceList) {
   QTemporaryDir world;
   const QString prefix = world.path() + "/with blank";
   const auto at = [&prefix](const QString& relative) { return prefix + "/" + relative; };
-  QProcess install;
-  install.setProcessChannelMode(QProcess::MergedChannels);
-  install.start(TESSAFLEX_CMAKE, {"--install", TESSAFLEX_BUILD_DIR, "--prefix", prefix});
-  ASSERT_TRUE(install.waitForFinished(kGuardMs) && install.exitCode() == 0)
-      << install.readAll().toStdString();
+  ASSERT_EQ(QProcess::execute(TESSAFLEX_CMAKE, {"--install", TESSAFLEX_BUILD_DIR, "--prefix", prefix}), 0);
 
-  EXPECT_TRUE(QFileInfo(at("lib/tessaflex/tessaflex")).isExecutable());
   EXPECT_EQ(file_bytes(at("lib/tessaflex/korvadevices.txt")),
             file_bytes(TESSAFLEX_SOURCE_DIR "/devices/korvadevices.txt"));
   // Relative, so the tree can be staged (DESTDIR) or moved as a whole.
   EXPECT_EQ(std::filesystem::read_symlink(at("bin/tessaflex").toStdString()), "../lib/tessaflex/tessaflex");
   const QByteArray desktop = file_bytes(at("share/applications/tessaflex.desktop"));
-  EXPECT_TRUE(desktop.contains("\nExec=tessaflex\n") && desktop.contains("\nIcon=tessaflex\n"))
-      << desktop.data();
+  for (const char* line : {"\nExec=tessaflex\n", "\nIcon=tessaflex\n"})
+    EXPECT_TRUE(desktop.contains(line)) << line;
   EXPECT_TRUE(file_bytes(at("share/icons/hicolor/scalable/apps/tessaflex.svg")).contains("<svg"));
-  for (const quint32 size :
-       {16, 32, 48, 64, 128, 256}) {  // the PNG header's width and height at bytes 16 and 20
+  // Each PNG's header holds its width and height at bytes 16 and 20.
+  for (const quint32 size : {16, 32, 48, 64, 128, 256}) {
     const QByteArray png = file_bytes(at("share/icons/hicolor/%1x%1/apps/tessaflex.png").arg(size));
     EXPECT_TRUE(png.size() >= 24 && qFromBigEndian<quint32>(png.constData() + 16) == size &&
                 qFromBigEndian<quint32>(png.constData() + 20) == size)
