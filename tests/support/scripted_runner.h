@@ -13,9 +13,8 @@
 
 namespace tessaflex::testing {
 
-// Each action gets the dialog, set up and shown but with no event loop of its own, and
-// answers it the way a user would (clicks, keys). A dialog nobody scripted for is a
-// test failure and is rejected, so a test never waits for a user.
+// Each action gets the dialog shown but with no event loop of its own, and answers it as a user would;
+// a dialog nobody scripted for fails the test and is rejected, so no test waits for a user.
 class ScriptedRunner final : public ui::ModalRunner {
  public:
   using Action = std::function<void(QDialog&)>;
@@ -23,10 +22,9 @@ class ScriptedRunner final : public ui::ModalRunner {
   void then(Action action) { actions_.push_back(std::move(action)); }
 
   int run(QDialog& dialog) override {
-    shown.push_back(dialog.objectName().toStdString());
     captions.push_back(dialog.windowTitle().toStdString());
     if (actions_.empty()) {
-      ADD_FAILURE() << "unexpected dialog " << shown.back() << " \"" << captions.back() << '"';
+      ADD_FAILURE() << "unexpected dialog \"" << captions.back() << '"';
       return QDialog::Rejected;
     }
     Action action = std::move(actions_.front());
@@ -39,9 +37,7 @@ class ScriptedRunner final : public ui::ModalRunner {
   }
 
   bool done() const { return actions_.empty(); }
-
-  std::vector<std::string> shown;     // objectName of every dialog, in order
-  std::vector<std::string> captions;  // and its caption
+  std::vector<std::string> captions;  // the caption of every dialog shown, in order
 
  private:
   std::deque<Action> actions_;

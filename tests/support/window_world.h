@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -18,7 +17,6 @@
 #include "hexfile/hex_file_commands.h"
 #include "link/programmer_connection.h"
 #include "link/report_layer.h"
-#include "sim/virtual_programmer.h"
 #include "support/qt_environment.h"
 #include "support/real_time_programmer.h"
 #include "support/scripted_runner.h"
@@ -29,13 +27,12 @@
 
 namespace tessaflex::testing {
 
-// The same parts the program's entry point joins, with a scripted runner for every dialog,
-// settings in a temporary folder and the chip in software. The model is chosen through the
-// stored setting before start(), as a user's last choice would be.
+// The parts the program's entry point joins, with a scripted runner for every dialog, settings in a
+// temporary folder and the chip in software; the model is the stored last choice, as a user's would be.
 class WindowWorld {
  public:
-  // chip: a part of the virtual programmer's table; model: its device-list name. The
-  // window talks to the virtual programmer, or to other_terminal when one is given.
+  // chip: a part of the virtual programmer's table; model: its device-list name; other_terminal,
+  // when given, replaces the virtual programmer as the window's terminal.
   explicit WindowWorld(std::string_view chip = "18F1220", std::string_view model = "PIC18F1220",
                        link::HidTerminal* other_terminal = nullptr)
       : programmer(chip),
@@ -49,9 +46,8 @@ class WindowWorld {
                   [this](std::string_view path) { window.set_label_hex(path); }) {
     paths.app_path = "/opt/tessaflex/";
     for (std::int32_t i = 1; i <= list.model_count; ++i) {
-      if (list.device_list[static_cast<std::size_t>(i)].model == model) {
+      if (list.device_list[static_cast<std::size_t>(i)].model == model)
         settings.store().save_setting("Microcontroller Model", std::to_string(i));
-      }
     }
     window.attach({engine, connection, hex_files});
   }
@@ -72,16 +68,14 @@ class WindowWorld {
   QString text(const char* label) { return find<QLabel>(label)->text(); }
   std::string status() { return text("label_status").toStdString(); }
   void click(const char* button) { QTest::mouseClick(find<QWidget>(button), Qt::LeftButton); }
-  // Chooses a menu item as the user would, by triggering its action.
   void choose(const char* item) { find<QAction>(item)->trigger(); }
   // The ten command controls, in the order disable switches them.
   std::vector<bool> commands_enabled() {
     std::vector<bool> on;
     for (const char* menu : {"menu1", "menu3", "menu4", "menu5"})
       on.push_back(find<QMenu>(menu)->menuAction()->isEnabled());
-    for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6"}) {
+    for (const char* button : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6"})
       on.push_back(find<QPushButton>(button)->isEnabled());
-    }
     return on;
   }
 
