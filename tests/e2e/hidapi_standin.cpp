@@ -1,7 +1,5 @@
-// Stands in for hidapi inside the real program (LD_PRELOAD): the one programmer it finds
-// is the virtual programmer with the chip named by TESSAFLEX_E2E_CHIP. After every power-up
-// and power-down, and at the end, the chip's state goes to the file TESSAFLEX_E2E_STATE
-// names, one "name value" a line (written beside and renamed: never read half written).
+// Stands in for hidapi inside the real program (LD_PRELOAD): the one programmer it finds is the
+// virtual programmer with the chip TESSAFLEX_E2E_CHIP names.
 #include <hidapi/hidapi.h>
 
 #include <cstdio>
@@ -23,26 +21,27 @@ const char* environment(const char* name, const char* fallback) {
   return value != nullptr ? value : fallback;
 }
 
+std::string hex(const std::vector<std::uint8_t>& bytes) {
+  std::string text;
+  for (std::uint8_t byte : bytes) tessaflex::core::append_byte_hex(text, byte);
+  return text;
+}
+
 struct Standin {
   RealTimeProgrammer programmer{environment("TESSAFLEX_E2E_CHIP", "18F1320")};
   std::string state_path = environment("TESSAFLEX_E2E_STATE", "");
   int power_ups = 0, power_downs = 0;
 
-  ~Standin() { dump(); }
+  ~Standin() { dump(), std::fputs(programmer.violations_text().c_str(), stderr); }
 
+  // The state to TESSAFLEX_E2E_STATE, "name value" a line; written beside and renamed: never half read.
   void dump() const {
     if (state_path.empty()) return;
-    const std::string temporary = state_path + ".new";
-    {
-      std::ofstream out(temporary, std::ios::trunc);
-      out << "power_ups " << power_ups << "\npower_downs " << power_downs << "\nviolations "
-          << programmer.violations().size() << "\nflash ";
-      for (std::uint8_t byte : programmer.flash()) out << tessaflex::core::byte_to_hex(byte);
-      out << "\neeprom ";
-      for (std::uint8_t byte : programmer.eeprom()) out << tessaflex::core::byte_to_hex(byte);
-      out << '\n' << programmer.violations_text() << '\n';
-    }
-    std::rename(temporary.c_str(), state_path.c_str());
+    std::ofstream(state_path + ".new")
+        << "power_ups " << power_ups << "\npower_downs " << power_downs << "\nviolations "
+        << programmer.violations().size() << "\nflash " << hex(programmer.flash()) << "\neeprom "
+        << hex(programmer.eeprom()) << '\n';
+    std::rename((state_path + ".new").c_str(), state_path.c_str());
   }
 };
 
@@ -59,27 +58,17 @@ extern "C" {
 
 int hid_init() { return 0; }
 
-hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short product_id) {
-  const bool wanted = (vendor_id == 0 || vendor_id == VirtualProgrammer::kVendorId) &&
-                      (product_id == 0 || product_id == VirtualProgrammer::kProductId);
-  if (!wanted) return nullptr;
+// The one device, whatever IDs are asked for: the program picks it by its IDs itself.
+hid_device_info* hid_enumerate(unsigned short, unsigned short) {
   auto* info = new hid_device_info{};
-  info->path = kPath;
-  info->vendor_id = VirtualProgrammer::kVendorId;
+  info->path = kPath, info->vendor_id = VirtualProgrammer::kVendorId;
   info->product_id = VirtualProgrammer::kProductId;
   return info;
 }
 
-void hid_free_enumeration(hid_device_info* devices) {
-  while (devices != nullptr) {
-    hid_device_info* next = devices->next;
-    delete devices;
-    devices = next;
-  }
-}
+void hid_free_enumeration(hid_device_info* devices) { delete devices; }
 
-hid_device* hid_open_path(const char* path) {
-  if (std::strcmp(path, kPath) != 0) return nullptr;
+hid_device* hid_open_path(const char*) {
   Standin& s = standin();
   s.programmer.connect();
   return s.programmer.terminal_connected() ? reinterpret_cast<hid_device*>(&s) : nullptr;
@@ -95,10 +84,8 @@ int hid_write(hid_device*, const unsigned char* data, size_t length) {
   std::memcpy(report.data(), data + 1, report.size());
   if (!s.programmer.terminal_write(report)) return -1;
   // Power-ups and power-downs tell the test that a run has started or ended.
-  if (report[0] == 101 || report[0] == 102 || report[0] == 103) {
-    ++(report[0] == 103 ? s.power_downs : s.power_ups);
-    s.dump();
-  }
+  if (report[0] == 101 || report[0] == 102) ++s.power_ups, s.dump();
+  if (report[0] == 103) ++s.power_downs, s.dump();
   return static_cast<int>(length);
 }
 

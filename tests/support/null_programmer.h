@@ -8,21 +8,14 @@
 namespace tessaflex::testing {
 
 // Always connected; every write is counted and succeeds at once, every read answers FF.
-// No chip is simulated, so a figure over it is the host's own work.
 class NullProgrammer : public link::HidTerminal {
  public:
   void terminal_vendor_id(std::int32_t) override {}
   void terminal_product_id(std::int32_t) override {}
   void terminal_connect() override {}
   bool terminal_connected() const override { return true; }
-  bool terminal_write(const link::Report&) override {
-    ++reports;
-    return true;
-  }
-  bool terminal_read(link::Report& report) override {
-    report[1] = 0xFF;
-    return true;
-  }
+  bool terminal_write(const link::Report&) override { return ++reports, true; }
+  bool terminal_read(link::Report& report) override { return report[1] = 0xFF, true; }
   std::int64_t reports = 0;
 };
 

@@ -1,4 +1,4 @@
-// The virtual programmer with its clock following real time, for hosts that really wait.
+// The virtual programmer with its clock following real time, so self-timed work ends while a host waits.
 #pragma once
 
 #include <chrono>
@@ -7,8 +7,6 @@
 
 namespace tessaflex::testing {
 
-// Before each report the chip's clock moves on by the real time since the last one, so a
-// chip that erases or writes on its own finishes while the host waits, as on silicon.
 class RealTimeProgrammer final : public sim::VirtualProgrammer {
  public:
   using VirtualProgrammer::VirtualProgrammer;

@@ -12,13 +12,10 @@ namespace tessaflex::testing {
 
 struct RecordedBox {
   std::string text;
-  core::BoxKind kind;
-  std::string caption;
 };
 
-// Statuses and boxes are recorded in order, every box answered OK. Only sleep_ms moves the
-// clock, and it calls on_sleep (where a virtual programmer's sleep_hook() goes), so no test
-// ever sleeps for real.
+// Statuses and box texts recorded in order, every box answered OK. Only sleep_ms moves the clock and
+// calls on_sleep (where a virtual programmer's sleep_hook() goes): no test ever sleeps for real.
 class RecordingHost : public core::Host {
  public:
   void set_status(std::string_view text) override { statuses.emplace_back(text); }
@@ -26,9 +23,8 @@ class RecordingHost : public core::Host {
   void disable() override {}
   void enable() override {}
   void updatedisplay() override {}
-  core::BoxAnswer message_box(std::string_view text, core::BoxKind kind, std::string_view caption) override {
-    boxes.push_back({std::string(text), kind, std::string(caption)});
-    return core::BoxAnswer::ok;
+  core::BoxAnswer message_box(std::string_view text, core::BoxKind, std::string_view) override {
+    return boxes.push_back({std::string(text)}), core::BoxAnswer::ok;
   }
   void sleep_ms(std::int64_t milliseconds) override {
     now_seconds += static_cast<double>(milliseconds) / 1000.0;
