@@ -34,7 +34,8 @@ TEST(ProgramStart, EachStartEndsOrExplainsAsItShould) {
     SCOPED_TRACE(name);
     QTemporaryDir world;
     const QString runtime = world.path() + "/runtime", bin = world.path() + "/bin";
-    QDir().mkpath(runtime), QDir().mkpath(bin);
+    QDir().mkpath(runtime);
+    QDir().mkpath(bin);
     // Qt ignores a runtime folder that others may enter, as the XDG rules say.
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_TRUE(QFile::copy(TESSAFLEX_EXECUTABLE, bin + "/tessaflex"));
@@ -43,7 +44,8 @@ TEST(ProgramStart, EachStartEndsOrExplainsAsItShould) {
     ASSERT_TRUE(at_lock != held || lock.tryLock(0));
     if (at_lock == folder) QDir(runtime).mkpath("tessaflex.lock");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", runtime), env.insert("XDG_CONFIG_HOME", world.path() + "/config");
+    env.insert("XDG_RUNTIME_DIR", runtime);
+    env.insert("XDG_CONFIG_HOME", world.path() + "/config");
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(variable);
     if (end != failure) env.insert("QT_QPA_PLATFORM", "offscreen");
     QProcess program;

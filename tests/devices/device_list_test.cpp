@@ -62,7 +62,8 @@ TEST(DeviceList, LimitsOfSlotsAndModels) {
 // The device after applying the model of lines, the only one of its list, to one whose order was voltage_seq.
 CurrentDevice applied(const std::string& lines, std::int32_t voltage_seq = 0) {
   CurrentDevice device;
-  device.model_index = 1, device.voltage_seq = voltage_seq;
+  device.model_index = 1;
+  device.voltage_seq = voltage_seq;
   EXPECT_TRUE(apply_selected_model(parse_device_list("model: M\n" + lines), device));
   return device;
 }

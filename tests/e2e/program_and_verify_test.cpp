@@ -133,8 +133,11 @@ TEST(EndToEnd, OpenProgramVerifyAndCloseTheRealProgram) {
     const int ups = count("power_ups");
     const int downs = count("power_downs") + static_cast<int>(std::count(s.begin(), s.end(), "end"));
     const auto begun = [&] { return count("power_ups") > ups; };
-    return wait_for([&] { return click(left, 720, width, 315), wait_for(begun, 2000); }) &&
-           wait_for([&] { return count("power_downs") >= downs; });
+    const auto click_until_begun = [&] {
+      click(left, 720, width, 315);
+      return wait_for(begun, 2000);
+    };
+    return wait_for(click_until_begun) && wait_for([&] { return count("power_downs") >= downs; });
   };
 
   click(60, 60, 1755, 255);  // "Loaded HEX File"

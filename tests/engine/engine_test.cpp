@@ -53,9 +53,12 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
   EngineTest() {
     auto& device = workspace.current_device;
     for (std::size_t i = 0; i < device.configerased.size(); ++i) device.configerased[i] = 0x10 + int(i);
-    device.voltage_seq = 1, device.prog_time = 5, device.page_size = 64;
+    device.voltage_seq = 1;
+    device.prog_time = 5;
+    device.page_size = 64;
     resize(1024, 64);
-    flash()[0x1A0] = 0x3C, flash()[0x1A1] = 0x12;
+    flash()[0x1A0] = 0x3C;
+    flash()[0x1A1] = 0x12;
   }
 
   void terminal_vendor_id(std::int32_t) override {}
@@ -99,7 +102,8 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
   void end_program() override { trace.emplace_back("end program"); }
 
   void resize(std::int32_t flash_size, std::int32_t eeprom_size) {
-    workspace.current_device.flash_size = flash_size, workspace.current_device.eeprom_size = eeprom_size;
+    workspace.current_device.flash_size = flash_size;
+    workspace.current_device.eeprom_size = eeprom_size;
     devices::erase_images(workspace.current_device, workspace.memory_images);
   }
   void set_algorithm(Kind kind, std::string_view text) {
@@ -109,7 +113,8 @@ class EngineTest : public ::testing::Test, public link::HidTerminal, public core
   void run_script(std::string_view text, int max_calls = 100000) {
     run().script = devices::split_statements(text);
     run().script.insert(run().script.begin(), "");
-    run().script_count = static_cast<std::int32_t>(run().script.size()) - 1, run().pc = 1;
+    run().script_count = static_cast<std::int32_t>(run().script.size()) - 1;
+    run().pc = 1;
     engine.clear_halt();
     for (int i = 0; i < max_calls && run().pc <= run().script_count && engine.halt() == Halt::none; ++i)
       engine.execute_symbolic_instruction();
@@ -158,7 +163,8 @@ TEST_P(Frame, StepsInOrder) {
   for (auto& list : workspace.current_device.instructions) list = {"startprog"};  // a run takes its own
   workspace.current_device.instructions[std::size_t(c.kind)] =
       c.algorithm ? devices::split_statements(c.algorithm) : devices::StatementList{};
-  answers = {0x3C}, now = 86399.5;  // a monotonic clock: no midnight to cross
+  answers = {0x3C};
+  now = 86399.5;  // a monotonic clock: no midnight to cross
   (engine.*c.run)();
   EXPECT_EQ(joined(trace), c.trace);
   EXPECT_EQ(status.ends_with("elapsed..."),
@@ -207,14 +213,16 @@ TEST_F(EngineTest, NotConnectedChangesOnlyTheStatusLine) {
 TEST_F(EngineTest, ReadAllStartsFromErasedImagesAndRedrawsThemAlsoWhenItStops) {
   for (auto* image : {&flash(), &eeprom()}) std::fill(image->begin(), image->end(), 0x00);
   auto& config = workspace.memory_images.config_image;
-  config.fill(0), answers = {0x12, 0x56};
+  config.fill(0);
+  answers = {0x12, 0x56};
   set_algorithm(Kind::read, "begin,flash=s09,config2l=s09,end");
   engine.read_all();
   EXPECT_EQ(std::tuple(flash()[0], config[2], config[13],
                        std::count(flash().begin(), flash().end(), 0xFF) +
                            std::count(eeprom().begin(), eeprom().end(), 0xFF)),
             std::tuple(0x12, 0x56, 0x1D, 1023 + 64));
-  trace.clear(), no_answer = true;
+  trace.clear();
+  no_answer = true;
   engine.read_all();
   EXPECT_EQ(count("redraw"), 2) << status;
 }
@@ -228,7 +236,8 @@ TEST_F(EngineTest, RunsShareLoopStartLoopEndTempAndTheReport) {
   run().counter = 99;
   resize(1024, 0);
   set_algorithm(Kind::program, "checkblankflash,loop,checkblankflash,seteepromloop,loop,setflashloop,end");
-  trace.clear(), engine.program_all();
+  trace.clear();
+  engine.program_all();
   EXPECT_EQ((Strings{trace[3], trace.end()[-2]}),
             (Strings{"F:1/418", "Chip programmed. 0.00 seconds elapsed..."}));
   const std::string line = "   5Ah,   FFh,\r\n";
@@ -247,9 +256,11 @@ TEST_F(EngineTest, TwentyFifthLineSendsTheRunToItsLastStatement) {
        "FLASH Byte 000000h" + line + "FLASH Byte 000001h" + line},
       {thirty, 0, 30, 30, "FLASH Byte 00001Dh" + line}};
   for (const auto& [script, lines_before, lines, reads, last_lines] : cases) {
-    trace.clear(), clear_mismatch_report(engine.mismatch_state());
+    trace.clear();
+    clear_mismatch_report(engine.mismatch_state());
     for (int i = 0; i < lines_before; ++i) add_mismatch_line(engine.mismatch_state(), run(), "X", "Y", "Z");
-    run().counter = 0, run().flash_last = 29;
+    run().counter = 0;
+    run().flash_last = 29;
     run_script(script);
     EXPECT_EQ(std::tuple(engine.mismatch_state().mismatch_count, count("read"), count("startprog"),
                          report().ends_with(last_lines), run().pc),
@@ -282,7 +293,10 @@ TEST_P(Fault, StopsPowersDownAndSaysWhy) {
 }
 
 auto sizes(std::int32_t flash, std::int32_t eeprom, std::int32_t page_size = 64) {
-  return [=](EngineTest& fx) { fx.resize(flash, eeprom), fx.workspace.current_device.page_size = page_size; };
+  return [=](EngineTest& fx) {
+    fx.resize(flash, eeprom);
+    fx.workspace.current_device.page_size = page_size;
+  };
 }
 const char* kWaitBound = "a wait must be 0..60000 milliseconds.";
 const char* kFlashEnd = "address 000001h is outside the FLASH image (1 bytes).";
@@ -372,11 +386,14 @@ class Statement : public EngineTest, public ::testing::WithParamInterface<Statem
 TEST_P(Statement, TraceCounterAndReport) {
   const StatementCase& c = GetParam();
   workspace.memory_images.config_image[1] = 0x1F;
-  eeprom()[2] = 0x55, eeprom()[0x20] = 0x34, flash()[0] = 0x12;
+  eeprom()[2] = 0x55;
+  eeprom()[0x20] = 0x34;
+  flash()[0] = 0x12;
   if (c.arrange) c.arrange(*this);
   answers.assign(c.answers.begin(), c.answers.end());
   clear_mismatch_report(engine.mismatch_state());
-  run().counter = c.counter, run().temp = c.temp;
+  run().counter = c.counter;
+  run().temp = c.temp;
   run_script(c.script, 50);
   EXPECT_EQ(std::tuple(joined(trace), run().counter, run().pc, run().temp, engine.stop_text(), report()),
             std::tuple(c.trace, c.counter_after, run().script_count + 1, c.temp_after.value_or(run().temp),

@@ -34,7 +34,9 @@ using Config = std::array<std::int32_t, devices::kConfigBytes>;
 devices::MemoryImages erased_images(std::int32_t flash_size, std::int32_t eeprom_size,
                                     const Config& configerased = {}) {
   devices::CurrentDevice device;
-  device.flash_size = flash_size, device.eeprom_size = eeprom_size, device.configerased = configerased;
+  device.flash_size = flash_size;
+  device.eeprom_size = eeprom_size;
+  device.configerased = configerased;
   devices::MemoryImages images;
   devices::erase_images(device, images);
   return images;
@@ -228,7 +230,8 @@ TEST(HexWriter, WholeFiles) {
 
 TEST(HexWriter, FlashBeyond64KGetsASecondBaseAndEepromKeepsOne) {
   devices::MemoryImages images = erased_images(0x20000, 1024);
-  images.flash_image[0x10011] = 0x42, images.eeprom_image[0x3FF] = 0x77;
+  images.flash_image[0x10011] = 0x42;
+  images.eeprom_image[0x3FF] = 0x77;
   const std::string text = hex_file_text(images);
   // Base, 4096 records to 0xFFF0, base, 2 records, 2 configuration lines, base, 64 records, end.
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4168);
@@ -261,7 +264,8 @@ TEST(CommandTexts, KFigureAndShortenedPath) {
 class HexCommands : public ::testing::Test, public testing::RecordingHost, public FileAccess {
  protected:
   HexCommands() {
-    workspace.current_device.flash_size = 32768, workspace.current_device.eeprom_size = 256;
+    workspace.current_device.flash_size = 32768;
+    workspace.current_device.eeprom_size = 256;
     devices::erase_images(workspace.current_device, workspace.memory_images);
   }
   void set_status(std::string_view text) override { events.push_back("status:" + std::string(text)); }
@@ -299,7 +303,8 @@ class HexCommands : public ::testing::Test, public testing::RecordingHost, publi
 };
 
 TEST_F(HexCommands, CancelledDialogsChangeNothing) {
-  workspace.memory_images.flash_image[0] = 0x12, workspace.last_path = "/old/";
+  workspace.memory_images.flash_image[0] = 0x12;
+  workspace.last_path = "/old/";
   EXPECT_FALSE(commands(*this).open("") || commands(*this).save(""));
   EXPECT_EQ(std::tuple(events.size() + files.size(), changed(), workspace.last_path, last_path_setting()),
             std::tuple(0u, ByteMap{{0, 0x12}}, "/old/", "(none)"));
@@ -307,7 +312,8 @@ TEST_F(HexCommands, CancelledDialogsChangeNothing) {
 
 TEST_F(HexCommands, OpenErasesLoadsWarnsAndReportsTheBytesUpToTheEnd) {
   // All reset by the load: a byte, a configuration value and the loaded end.
-  workspace.memory_images.flash_image[0x7000] = 0, workspace.memory_images.config_image[1] = 0x99;
+  workspace.memory_images.flash_image[0x7000] = 0;
+  workspace.memory_images.config_image[1] = 0x99;
   workspace.flash_loaded_end = 99999;
   const std::string folder = "/" + std::string(80, 'f') + "/", path = folder + "a.hex";  // the label shows 70
   files[path] = records(0, 0x500, 16, '1') + record("0180000001");                       // 1 beyond 32K
@@ -339,12 +345,15 @@ TEST_F(HexCommands, RefusedOrUnreadableFileLeavesEverythingErased) {
 }
 
 TEST_F(HexCommands, SaveWritesAndAsksBeforeOverwriting) {
-  workspace.memory_images.flash_image[0] = 0x12, workspace.flash_loaded_end = 77;
+  workspace.memory_images.flash_image[0] = 0x12;
+  workspace.flash_loaded_end = 77;
   EXPECT_TRUE(commands(*this).save("/out/a.hex"));
   EXPECT_EQ(events, (Events{"disable", "label:/out/a.hex", "enable", "status:HEX file saved."}));
   EXPECT_EQ(std::tuple(files.at("/out/a.hex"), last_path_setting(), workspace.flash_loaded_end, changed()),
             std::tuple(hex_file_text(workspace.memory_images), "/out/", 77, ByteMap{{0, 0x12}}));
-  events.clear(), files["/out/b.hex"] = "old", answer = core::BoxAnswer::no;
+  events.clear();
+  files["/out/b.hex"] = "old";
+  answer = core::BoxAnswer::no;
   EXPECT_FALSE(commands(*this).save("/out/b.hex"));
   EXPECT_EQ(std::pair(events, files.at("/out/b.hex")),
             std::pair(Events{"box:4::Do you want to overwrite file /out/b.hex?"}, std::string("old")));
@@ -358,7 +367,8 @@ TEST_F(HexCommands, SaveFailuresReachTheUserAndKeepTheOldFile) {
   using enum FileError::Stage;
   for (const auto& [stage, what] :
        {std::pair{create, "created"}, {write, "written"}, {replace, "replaced"}}) {
-    events.clear(), fail_at = stage;
+    events.clear();
+    fail_at = stage;
     EXPECT_FALSE(commands(*this).save("/out/old.hex"));
     EXPECT_EQ(events, (Events{"box:4::Do you want to overwrite file /out/old.hex?", "disable",
                               "box:16::The file /out/old.hex cannot be " + std::string(what) +
@@ -378,9 +388,14 @@ TEST_F(HexCommands, OnDiskASaveIntoAReadOnlyFolderKeepsTheOldFile) {
   LocalFileAccess local;
   // Root passes every permission check: this thread saves as nobody (65534).
   const bool root = geteuid() == 0;
-  if (root) setfsuid(65534), setfsgid(65534);
+  const auto save_as = [&](uid_t id) {
+    if (!root) return;
+    setfsuid(id);
+    setfsgid(id);
+  };
+  save_as(65534);
   EXPECT_FALSE(commands(local).save(path));
-  if (root) setfsuid(0), setfsgid(0);
+  save_as(0);
   std::string kept;
   EXPECT_TRUE(!local.read_all(path, kept).failed() && kept == "old contents\r\n");
   EXPECT_TRUE(events.at(2).starts_with("box:16::The file " + path + " cannot be created:\r\n"))

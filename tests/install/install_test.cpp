@@ -53,7 +53,8 @@ TEST(Installed, EveryFileIsWhereItIsLookedForAndTheProgramFindsItsDeviceList) {
   QDir().mkpath(runtime);
   QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("XDG_RUNTIME_DIR", runtime), env.insert("XDG_CONFIG_HOME", world.path() + "/config");
+  env.insert("XDG_RUNTIME_DIR", runtime);
+  env.insert("XDG_CONFIG_HOME", world.path() + "/config");
   env.insert("QT_QPA_PLATFORM", "offscreen");
   const auto last_path = [&world] {
     return QSettings(world.path() + "/config/Tessaflex/Tessaflex.ini", QSettings::IniFormat)

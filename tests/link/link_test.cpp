@@ -15,10 +15,15 @@ namespace tessaflex::link {
 namespace {
 
 struct RecordingTerminal : tessaflex::testing::NullProgrammer {
-  bool terminal_write(const Report& report) override { return written.push_back(report), write_ok; }
+  bool terminal_write(const Report& report) override {
+    written.push_back(report);
+    return write_ok;
+  }
   bool terminal_read(Report& report) override {
-    if (++reads, answers.empty()) return false;
-    report = answers.front(), answers.pop_front();
+    ++reads;
+    if (answers.empty()) return false;
+    report = answers.front();
+    answers.pop_front();
     return true;
   }
   std::vector<Report> written;
@@ -63,7 +68,8 @@ TEST(ReportLayer, EveryReportIsWrittenByteForByteInOneWriteAndOutOfRangeValuesNe
 TEST(ReportLayer, ReadGivesByteOneOfTheAnswerEvenAfterAFailedWrite) {
   RecordingTerminal terminal;
   ReportLayer layer(terminal);
-  terminal.write_ok = false, terminal.answers = {{0x99, 0x77}};
+  terminal.write_ok = false;
+  terminal.answers = {{0x99, 0x77}};
   std::int32_t value = -1;
   EXPECT_EQ(layer.hid_read_byte(value), LinkStatus::failed);
   EXPECT_EQ(std::tuple(value, terminal.reads, terminal.written.size()), std::tuple(0x77, 1, std::size_t{1}));
@@ -75,8 +81,10 @@ TEST(HidapiTerminal, WithoutADeviceNothingConnectsAndReportsAreRefused) {
     HidapiTerminal terminal;
     Report report{0x65, 1, 2, 3, 4, 5, 6, 7};
     EXPECT_FALSE(terminal.terminal_write(report));  // before any connect
-    terminal.terminal_vendor_id(vendor), terminal.terminal_product_id(product);
-    terminal.terminal_connect(), terminal.terminal_connect();  // again: nothing left open in between
+    terminal.terminal_vendor_id(vendor);
+    terminal.terminal_product_id(product);
+    terminal.terminal_connect();
+    terminal.terminal_connect();  // again: nothing left open in between
     EXPECT_FALSE(terminal.terminal_connected() || terminal.terminal_found_but_not_opened());
     EXPECT_FALSE(terminal.terminal_write(report) || terminal.terminal_read(report));
     EXPECT_EQ(report, (Report{0x65, 1, 2, 3, 4, 5, 6, 7}));  // a refused read leaves the bytes
@@ -98,7 +106,8 @@ TEST(ProgrammerConnection, OutcomesOfConnecting) {
       "Hardware found but could not be opened! Install the udev rule 70-tessaflex.rules."};
   for (int outcome = 0; outcome < 4; ++outcome) {
     Connection c;
-    c.programmer.set_present(outcome != 1), c.programmer.set_openable(outcome != 3);
+    c.programmer.set_present(outcome != 1);
+    c.programmer.set_openable(outcome != 3);
     if (outcome == 2) c.settings.store().save_setting("Hardware Vendor ID", "65535");
     if (outcome == 2) c.settings.store().save_setting("Hardware Product ID", "4660");
     c.connection.connect_hardware();
@@ -127,8 +136,10 @@ TEST(ProgrammerConnection, BadIdsLeaveTheTerminalAloneAfterBothSettingsAreRead) 
 
 TEST(ProgrammerConnection, ConnectActsOnlyWhileNotConnected) {
   Connection c;
-  c.programmer.set_present(false), c.connection.connect_hardware();
-  c.programmer.set_present(true), c.connection.connect_command();
+  c.programmer.set_present(false);
+  c.connection.connect_hardware();
+  c.programmer.set_present(true);
+  c.connection.connect_command();
   c.connection.connect_command();  // connected now: nothing happens, not even a status text
   EXPECT_EQ(c.programmer.connect_attempts(), 2);
   EXPECT_EQ(c.host.statuses, (std::vector<std::string>{"Hardware not found!", "Hardware connected!"}));

@@ -14,8 +14,14 @@ class NullProgrammer : public link::HidTerminal {
   void terminal_product_id(std::int32_t) override {}
   void terminal_connect() override {}
   bool terminal_connected() const override { return true; }
-  bool terminal_write(const link::Report&) override { return ++reports, true; }
-  bool terminal_read(link::Report& report) override { return report[1] = 0xFF, true; }
+  bool terminal_write(const link::Report&) override {
+    ++reports;
+    return true;
+  }
+  bool terminal_read(link::Report& report) override {
+    report[1] = 0xFF;
+    return true;
+  }
   std::int64_t reports = 0;
 };
 

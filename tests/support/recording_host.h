@@ -24,7 +24,8 @@ class RecordingHost : public core::Host {
   void enable() override {}
   void updatedisplay() override {}
   core::BoxAnswer message_box(std::string_view text, core::BoxKind, std::string_view) override {
-    return boxes.push_back({std::string(text)}), core::BoxAnswer::ok;
+    boxes.push_back({std::string(text)});
+    return core::BoxAnswer::ok;
   }
   void sleep_ms(std::int64_t milliseconds) override {
     now_seconds += static_cast<double>(milliseconds) / 1000.0;
