@@ -16,7 +16,6 @@
 #include "support/qt_environment.h"
 #include "support/scripted_runner.h"
 #include "support/temp_settings.h"
-#include "ui/dialogs/picker_layout.h"
 #include "ui/dialogs/theme_picker.h"
 #include "ui/theme/load_theme.h"
 #include "ui/theme/qt_colour.h"
@@ -41,9 +40,8 @@ T& child(QDialog& dialog, const std::string& name) {
 
 std::string opcija(int index) { return "opcija(" + std::to_string(index) + ")"; }
 
-// Does the blank-separated steps as a user would, each on the still open dialog: a control
-// (or label text) is clicked, twice after "double"; "close" is the window system's close;
-// anything else is a key (as "Shift+N") sent to the control with the focus.
+// Each step on the still open dialog: click a control or label text ("double": twice), "close"
+// as the window system does, else a key (as "Shift+N") to the control with the focus.
 void act(QDialog& d, const std::string& steps) {
   std::istringstream in(steps);
   for (std::string step; in >> step;) {
@@ -70,10 +68,7 @@ class DialogTest : public ::testing::Test {
   Dialogs dialogs{runner, paths, colours};
 };
 
-// Each kind shows its one icon (3: none); a question has Yes (where No was designed) and No,
-// the rest OK alone at the right; the first button has the focus, the box no close button.
-// Keys answer whatever the modifiers; a box the window system closed (after a box answered
-// otherwise) never gives the earlier answer.
+// Kind 3 shows no icon; keys answer whatever the modifiers; a close never repeats the last answer.
 TEST_F(DialogTest, MessageBoxShowsItsKindAndAnswers) {
   using enum core::BoxAnswer;
   const std::pair<int, std::string> icons[] = {
@@ -101,9 +96,7 @@ TEST_F(DialogTest, MessageBoxShowsItsKindAndAnswers) {
   }
 }
 
-// The buttons' places for each height are the layout's; the measure of the lines is the
-// window's own. A word wider than the line wraps where it must instead of widening the window.
-// Only a text without line ends is centred.
+// A word wider than the line wraps where it must instead of widening the window.
 TEST_F(DialogTest, MessageBoxGrowsByOneLineHeightPerLineKeepsItsWidthAndCentresOneLine) {
   const auto measure = [&](std::string_view text, bool centred) {
     std::pair<int, QSize> m;
@@ -190,8 +183,7 @@ TEST_F(DialogTest, InputBoxWrappingPromptMovesFieldAndButtonsDownByOneLine) {
 
 class ModelPickerTest : public DialogTest {
  protected:
-  // Opens the picker on count models M1, M2, ... (model i programming in i ms) with model
-  // current applied and its time then set by hand to 17 ms, and nothing stored.
+  // Models M1, M2, ... (Mi programs in i ms); the current one's time was then set by hand to 17.
   void pick(int count, int current, const testing::ScriptedRunner::Action& action) {
     list = {};
     for (int i = 1; i <= count; ++i)
@@ -219,12 +211,14 @@ class ModelPickerTest : public DialogTest {
 };
 
 TEST_F(ModelPickerTest, ShowsTheFirstSeventyModelsInAFittedWindowAndHighlightsTheCurrentOne) {
-  for (const auto& [count, shown, height] : {std::tuple{1, 1, 61}, {3, 3, 77}, {75, 70, 605}}) {
+  for (const auto& [count, shown, height, place] : {std::tuple{1, 1, 61, QRect(8, 8, 141, 17)},
+                                                    {3, 3, 77, QRect(8, 24, 141, 17)},
+                                                    {75, 70, 605, QRect(156, 552, 141, 17)}}) {
     pick(count, 1, [&](QDialog& d) {
       for (int i = 1; i <= 70; ++i) EXPECT_EQ(child(d, opcija(i)).isVisible(), i <= shown) << i;
       auto& last = child<QLabel>(d, opcija(shown));
       EXPECT_EQ(std::pair(last.text().toStdString(), last.geometry()),
-                std::pair("M" + std::to_string(shown), to_pixels(picker_entry(shown))));
+                std::pair("M" + std::to_string(shown), place));
       EXPECT_EQ(std::pair(child(d, "Command1").y(), d.size()), std::pair(height - 29, QSize(305, height)));
       act(d, "Command2");
     });
@@ -245,8 +239,7 @@ TEST_F(ModelPickerTest, ShowsTheFirstSeventyModelsInAFittedWindowAndHighlightsTh
   EXPECT_EQ(std::pair(device.model_index, stored()), std::pair(72, std::string("none")));
 }
 
-// Only a changed selection is stored and applied (the time set by hand, 17, stays otherwise);
-// Esc does nothing; a double-click selects; Cancel and a close by the window system restore.
+// Only a changed selection is stored and applied; otherwise the time set by hand stays.
 TEST_F(ModelPickerTest, StoresAndAppliesOnlyAChangedSelection) {
   const std::tuple<std::string, int, std::string> cases[] = {
       {"opcija(5) Command1", 5, "5"},     {"opcija(5) opcija(2) Command1", 2, "none"},
@@ -262,8 +255,7 @@ TEST_F(ModelPickerTest, StoresAndAppliesOnlyAChangedSelection) {
 
 class ThemePickerTest : public DialogTest {
  protected:
-  // Opens the picker on the stored name; each repaint of the main window records whether the
-  // picker was still up, the theme's name and its colours.
+  // Each repaint of the main window records whether the picker was still up, and the theme.
   void open(const std::string& stored, const testing::ScriptedRunner::Action& action) {
     settings.store().save_setting(theme::kThemeSetting, stored);
     theme::load_theme(settings.store(), colours);
@@ -276,8 +268,6 @@ class ThemePickerTest : public DialogTest {
     });
   }
   static QList<QLabel*> entries(QDialog& d) { return d.findChildren<QLabel*>(QRegularExpression("^opcija")); }
-  // The picker in window_back, the current theme's entry in the highlight colours, the rest
-  // in the value colours.
   void expect_painted(QDialog& d) {
     EXPECT_EQ(d.palette().color(QPalette::Window), theme::qt_colour(colours[theme::window_back]));
     for (QLabel* label : entries(d)) {
@@ -312,10 +302,8 @@ TEST_F(ThemePickerTest, ShowsEveryThemeOnceInItsCell) {
   EXPECT_EQ(runner.captions, std::vector<std::string>{"Change Color Theme"});
 }
 
-// Each click applies and saves its theme at once and repaints the window behind; closing saves,
-// loads and repaints once more with the picker hidden: Select keeps the last click; Cancel, Esc,
-// the close box and Enter (Cancel has the focus) restore the opening name, and its colours
-// where it names a theme (the empty name keeps the colours on screen).
+// Closing saves, loads and repaints once more; all but Select restore the opening name and its
+// colours where it names a theme. Enter presses Cancel, which has the focus.
 TEST_F(ThemePickerTest, ClicksApplyAtOnceAndClosingSavesLoadsAndRepaints) {
   const std::vector<std::string> two = {"Amethyst", "Bloods"};
   const std::string lite = "Original Lite";
