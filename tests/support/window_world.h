@@ -27,12 +27,10 @@
 
 namespace tessaflex::testing {
 
-// The parts the program's entry point joins, with a scripted runner for every dialog, settings in a
-// temporary folder and the chip in software; the model is the stored last choice, as a user's would be.
+// The entry point's parts with dialogs scripted, settings temporary and the model stored as a last choice.
 class WindowWorld {
  public:
-  // chip: a part of the virtual programmer's table; model: its device-list name; other_terminal,
-  // when given, replaces the virtual programmer as the window's terminal.
+  // chip: a part the virtual programmer knows; model: its device-list name; other_terminal replaces it.
   explicit WindowWorld(std::string_view chip = "18F1220", std::string_view model = "PIC18F1220",
                        link::HidTerminal* other_terminal = nullptr)
       : programmer(chip),
@@ -45,10 +43,9 @@ class WindowWorld {
         hex_files(workspace, settings.store(), window, files,
                   [this](std::string_view path) { window.set_label_hex(path); }) {
     paths.app_path = "/opt/tessaflex/";
-    for (std::int32_t i = 1; i <= list.model_count; ++i) {
+    for (std::int32_t i = 1; i <= list.model_count; ++i)
       if (list.device_list[static_cast<std::size_t>(i)].model == model)
         settings.store().save_setting("Microcontroller Model", std::to_string(i));
-    }
     window.attach({engine, connection, hex_files});
   }
 

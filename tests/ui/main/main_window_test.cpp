@@ -18,7 +18,6 @@ namespace {
 
 using testing::WindowWorld;
 
-// Presses a button of the dialog the runner shows, as a user's click would.
 testing::ScriptedRunner::Action press(const char* button) {
   return [button](QDialog& dialog) {
     QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
@@ -49,23 +48,18 @@ void right_click(QWidget* table, int x, int y) {
   QTest::mouseClick(table, Qt::RightButton, Qt::NoModifier, at);
 }
 
-// A window over the default model, started.
-template <typename Base = ::testing::Test>
-class Started : public Base {
+class Window : public ::testing::Test {
  protected:
   void SetUp() override { world.start(); }
   WindowWorld world;
 };
-using Window = Started<>;
 
 // A first start (nothing stored, no programmer) writes every default; a stored model index
 // is rounded half to even, or replaced by the first model when no model has it.
 TEST(MainWindowStart, DefaultsAndTheStoredModelIndex) {
-  // clang-format off
+  using Row = std::tuple<const char*, std::int32_t, const char*>;
   for (const auto& [stored, index, written_back] :
-       {std::tuple<const char*, std::int32_t, const char*>{nullptr, 1, "1"}, {"0", 1, "1"}, {"999", 1, "1"},
-        {"abc", 1, "1"}, {"2.5", 2, "2.5"}}) {
-    // clang-format on
+       {Row{nullptr, 1, "1"}, {"0", 1, "1"}, {"999", 1, "1"}, {"abc", 1, "1"}, {"2.5", 2, "2.5"}}) {
     WindowWorld world;
     world.programmer.set_present(stored != nullptr);
     QSettings(QString::fromStdString(world.settings.path()), QSettings::IniFormat).clear();
@@ -76,18 +70,17 @@ TEST(MainWindowStart, DefaultsAndTheStoredModelIndex) {
                          s.get_setting("Microcontroller Model", "")),
               std::tuple("/opt/tessaflex/", 1, written_back))
         << stored;
-    EXPECT_EQ(
-        std::tuple(world.status(), world.workspace.current_device.model_index, world.text("label_ime"),
-                   QApplication::focusWidget()),
-        std::tuple(stored ? "Hardware connected!" : "Hardware not found!", index,
-                   QString::fromStdString(world.list.device_list[index].model), world.find<QWidget>("scrl1")))
+    EXPECT_EQ(std::tuple(world.status(), world.workspace.current_device.model_index, world.text("label_ime"),
+                         QApplication::focusWidget(), world.commands_enabled()),
+              std::tuple(stored ? "Hardware connected!" : "Hardware not found!", index,
+                         QString::fromStdString(world.list.device_list[index].model),
+                         world.find<QWidget>("scrl1"), all(true)))
         << stored;
-    EXPECT_EQ(world.commands_enabled(), all(true));
   }
 }
 
 // The five operations in the order a user works, from the buttons or from the Tools menu.
-class Operations : public Started<::testing::TestWithParam<bool>> {};
+class Operations : public Window, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(Operations, EraseBlankCheckProgramVerifyRead) {
   const auto run = [&](const char* button, const char* item, const char* result) {
@@ -118,18 +111,11 @@ TEST_P(Operations, EraseBlankCheckProgramVerifyRead) {
   run("Command5", "menuverify", "Chip verify failed. ");
   EXPECT_TRUE(world.runner.done());
   EXPECT_EQ(world.commands_enabled(), all(true));
-  EXPECT_TRUE(world.programmer.violations().empty()) << world.programmer.violations_text();
 }
 
-INSTANTIATE_TEST_SUITE_P(MainWindow, Operations, ::testing::Bool(),
-                         [](const auto& row) { return row.param ? "ToolsMenu" : "Buttons"; });
+INSTANTIATE_TEST_SUITE_P(MainWindow, Operations, ::testing::Bool());
 
 TEST_F(Window, TestVppSwitchesPowerAndCommands) {
-  world.window.disable();
-  world.window.disable();
-  world.window.enable();
-  EXPECT_EQ(world.commands_enabled(), all(true)) << "enable undoes any number of disables";
-
   world.click("label_vpp");
   EXPECT_EQ(world.status(), "Vpp and Vdd voltages turned ON!");
   world.choose("menuclear");  // a command's end leaves the operations off while powered
@@ -178,12 +164,9 @@ TEST(MainWindow, OpenOffersHexFilesFromTheLastFolder) {
     dialog.accept();
   });
   world.click("Label7");
-  const std::string loaded = "Operation completed. Total 8192 (8K) program bytes loaded.";
-  EXPECT_EQ(world.status(), loaded);
-
   world.runner.then([](QDialog& dialog) { dialog.reject(); });
   world.click("label_hex");
-  EXPECT_EQ(world.status(), loaded) << "cancelled";
+  EXPECT_EQ(world.status(), "Operation completed. Total 8192 (8K) program bytes loaded.") << "kept on cancel";
 }
 
 class ByteEditor : public Window {
@@ -208,10 +191,12 @@ TEST_F(ByteEditor, OpensOverTheByteAndEnterStoresItInEveryImageAlsoWithThePowerO
             std::tuple(0x3C, QString(), world.find<QWidget>("scrl1")));
   EXPECT_TRUE(table->text().split(QStringLiteral("\r\n"))[1].startsWith(QStringLiteral("000030: 3C FF")));
 
+  world.click("label_vpp");
   right_click(world.find<MemoryTable>("tabla_eeprom"), 720 + 7 * 360 + 10, 10);
   type("a");
   EXPECT_EQ(std::tuple(images.eeprom_image[7], QApplication::focusWidget()),
             std::tuple(0x0A, world.find<QWidget>("scrl2")));
+  world.click("label_vpp");
 
   world.click("label_conf(13)");
   ASSERT_TRUE(field()->hasFocus());
@@ -219,15 +204,9 @@ TEST_F(ByteEditor, OpensOverTheByteAndEnterStoresItInEveryImageAlsoWithThePowerO
   type("0F");
   EXPECT_EQ(std::tuple(images.config_image[13], world.text("label_conf(13)"), QApplication::focusWidget()),
             std::tuple(0x0F, QStringLiteral("0F"), world.find<QWidget>("scrl1")));
-  world.click("label_vpp");
-  right_click(table, 1000, 10);
-  type("77");
-  EXPECT_EQ(images.flash_image[32], 0x77);
-  world.click("label_vpp");
 }
 
 TEST_F(ByteEditor, NothingIsStoredByBadTextEscapeFocusLossOrAfterAModelChange) {
-  const auto before = world.workspace.memory_images.flash_image;
   world.window.set_label_hex("loaded.hex");
   for (const auto& [typed, key] :
        {std::pair{"G1", Qt::Key_Return}, {"", Qt::Key_Return}, {"12", Qt::Key_Escape}, {"12", Qt::Key_Tab}}) {
@@ -236,8 +215,6 @@ TEST_F(ByteEditor, NothingIsStoredByBadTextEscapeFocusLossOrAfterAModelChange) {
     type(typed, key);
     EXPECT_FALSE(field()->isVisible()) << typed << ' ' << key;
   }
-  EXPECT_EQ(world.workspace.memory_images.flash_image, before);
-  // Clicks beside the bytes open nothing.
   right_click(world.find<MemoryTable>("tabla_flash"), 900, 10);
   QTest::mouseClick(world.find<MemoryTable>("tabla_flash"), Qt::LeftButton, Qt::NoModifier, QPoint(80, 10));
   EXPECT_FALSE(field()->isVisible());
@@ -249,14 +226,12 @@ TEST_F(ByteEditor, NothingIsStoredByBadTextEscapeFocusLossOrAfterAModelChange) {
   world.workspace.current_device.flash_size = 128;
   devices::erase_images(world.workspace.current_device, world.workspace.memory_images);
   QTest::keyClick(field(), Qt::Key_Return);
-  EXPECT_FALSE(field()->isVisible());
-  EXPECT_EQ(world.text("label_hex"), QStringLiteral("loaded.hex"));
+  EXPECT_EQ(world.text("label_hex"), QStringLiteral("loaded.hex")) << "cleared by any stored byte";
 }
 
 TEST_F(Window, DuringARunOnlyScrollingActsAndACloseWaitsForTheEnd) {
   bool checked = false;
   QTimer::singleShot(0, &world.window, [&] {
-    EXPECT_TRUE(world.window.busy());
     for (const char* control : {"label_vpp", "Label7", "label_ime", "label_conf(0)"}) world.click(control);
     right_click(world.find<MemoryTable>("tabla_flash"), 1000, 10);
     EXPECT_FALSE(world.find<QWidget>("unosbox")->isVisible()) << "no byte editor";
@@ -297,7 +272,6 @@ TEST_F(Window, ModelPickerAlwaysClearsTheBuffer) {
         << from << ": cleared after Cancel too";
     if (powered) world.click("label_vpp");
   }
-  EXPECT_EQ(world.text("label_ime").toStdString(), world.list.device_list[2].model);
   EXPECT_TRUE(world.runner.done());
 }
 
