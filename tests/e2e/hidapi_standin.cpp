@@ -1,5 +1,4 @@
-// Stands in for hidapi inside the real program (LD_PRELOAD): the one programmer it finds is the
-// virtual programmer with the chip TESSAFLEX_E2E_CHIP names.
+// Stands in for hidapi in the real program (LD_PRELOAD): its one device is a virtual programmer.
 #include <hidapi/hidapi.h>
 
 #include <cstdio>

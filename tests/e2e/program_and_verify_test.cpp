@@ -1,5 +1,4 @@
-// The real program under a virtual X server, driven by real input events: open a HEX file
-// through its file dialog, Program All, Verify, close the window.
+// The real program under a virtual X server and real input: open a HEX file, Program All, Verify, close.
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
@@ -132,10 +131,9 @@ TEST(EndToEnd, OpenProgramVerifyAndCloseTheRealProgram) {
     const auto& s = device.statements(kind);
     const int ups = count("power_ups");
     const int downs = count("power_downs") + static_cast<int>(std::count(s.begin(), s.end(), "end"));
-    const auto begun = [&] { return count("power_ups") > ups; };
     const auto click_until_begun = [&] {
       click(left, 720, width, 315);
-      return wait_for(begun, 2000);
+      return wait_for([&] { return count("power_ups") > ups; }, 2000);
     };
     return wait_for(click_until_begun) && wait_for([&] { return count("power_downs") >= downs; });
   };
