@@ -14,8 +14,7 @@ namespace {
 
 constexpr int kGuardMs = 60000;  // guards against a hang, does not measure speed
 
-// Each start in a private world: its own runtime and config folders, and a copy of the program
-// in a folder of its own, so the device list beside it is the test's.
+// Each start has private runtime and config folders and a program copy whose device list is the test's.
 TEST(ProgramStart, EachStartEndsOrExplainsAsItShould) {
   enum Lock { none, held, folder };   // at the lock path: nothing, another instance's lock, a folder
   enum End { silent, box, failure };  // at once with code 0; a box waits for the user; at once with an error
@@ -32,25 +31,20 @@ TEST(ProgramStart, EachStartEndsOrExplainsAsItShould) {
   // clang-format on
   for (const auto& [name, device_list, at_lock, end, said] : cases) {
     SCOPED_TRACE(name);
-    QTemporaryDir world;
-    const QString runtime = world.path() + "/runtime", bin = world.path() + "/bin";
-    QDir().mkpath(runtime);
-    QDir().mkpath(bin);
-    // Qt ignores a runtime folder that others may enter, as the XDG rules say.
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_TRUE(QFile::copy(TESSAFLEX_EXECUTABLE, bin + "/tessaflex"));
-    if (device_list) std::ofstream((bin + "/korvadevices.txt").toStdString()) << device_list;
-    QLockFile lock(runtime + "/tessaflex.lock");
+    QTemporaryDir world, runtime;  // both private to the user, as Qt wants of a runtime folder
+    ASSERT_TRUE(QFile::copy(TESSAFLEX_EXECUTABLE, world.path() + "/tessaflex"));
+    if (device_list) std::ofstream((world.path() + "/korvadevices.txt").toStdString()) << device_list;
+    QLockFile lock(runtime.path() + "/tessaflex.lock");
     ASSERT_TRUE(at_lock != held || lock.tryLock(0));
-    if (at_lock == folder) QDir(runtime).mkpath("tessaflex.lock");
+    if (at_lock == folder) QDir(runtime.path()).mkpath("tessaflex.lock");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", runtime);
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
     env.insert("XDG_CONFIG_HOME", world.path() + "/config");
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(variable);
     if (end != failure) env.insert("QT_QPA_PLATFORM", "offscreen");
     QProcess program;
     program.setProcessEnvironment(env);
-    program.start(bin + "/tessaflex", {});
+    program.start(world.path() + "/tessaflex", {});
     program.setReadChannel(QProcess::StandardError);
     QByteArray error;
     const auto said_all = [&] {

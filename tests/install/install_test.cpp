@@ -1,7 +1,6 @@
 // "cmake --install" into a temporary prefix, and the installed program started through bin/.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -20,7 +19,7 @@ QByteArray file_bytes(const QString& path) {
 
 // A fresh install under a prefix whose path holds a blank.
 TEST(Installed, EveryFileIsWhereItIsLookedForAndTheProgramFindsItsDeviceList) {
-  QTemporaryDir world;
+  QTemporaryDir world, runtime;  // both private to the user, as Qt wants of a runtime folder
   const QString prefix = world.path() + "/with blank";
   const auto at = [&prefix](const QString& relative) { return prefix + "/" + relative; };
   ASSERT_EQ(QProcess::execute(TESSAFLEX_CMAKE, {"--install", TESSAFLEX_BUILD_DIR, "--prefix", prefix}), 0);
@@ -47,18 +46,13 @@ TEST(Installed, EveryFileIsWhereItIsLookedForAndTheProgramFindsItsDeviceList) {
     EXPECT_TRUE(rule.contains(part)) << part;
   EXPECT_FALSE(rule.contains("MODE"));
 
-  // Started through the link, the program opens its window only with its models read, and the
-  // window's start stores the program's folder as the first folder of the HEX file dialogs.
-  const QString runtime = world.path() + "/runtime";
-  QDir().mkpath(runtime);
-  QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  // Started through bin/, the program reads its models and stores its folder as the HEX dialogs' first.
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("XDG_RUNTIME_DIR", runtime);
+  env.insert("XDG_RUNTIME_DIR", runtime.path());
   env.insert("XDG_CONFIG_HOME", world.path() + "/config");
   env.insert("QT_QPA_PLATFORM", "offscreen");
-  const auto last_path = [&world] {
-    return QSettings(world.path() + "/config/Tessaflex/Tessaflex.ini", QSettings::IniFormat)
-        .value("Last Path");
+  const auto last_path = [ini = world.path() + "/config/Tessaflex/Tessaflex.ini"] {
+    return QSettings(ini, QSettings::IniFormat).value("Last Path");
   };
   QProcess started;
   started.setProcessEnvironment(env);
