@@ -183,13 +183,11 @@ TEST_F(EngineTest, RunsShareLoopStartLoopEndTempAndTheReport) {
   set_algorithm(Kind::program, "checkblankflash,loop,checkblankflash,seteepromloop,loop,setflashloop,end");
   trace.clear();
   engine.program_all();
-  const std::string line = "   5Ah,   FFh,\r\n";
+  const std::string at0 = "FLASH Byte 000000h,   5Ah,   FFh,\r\n";
   EXPECT_EQ(
       std::tuple(trace[3], trace.end()[-2], report(), run().eeprom_last, run().loop_start, run().loop_end),
       std::tuple("F:1/418", "Chip programmed. 0.00 seconds elapsed...",
-                 kHeader + ("FLASH Byte 000000h," + line + "FLASH Byte 000000h," + line) +
-                     "FLASH Byte 000001h," + line,
-                 -1, 6, 1023));
+                 kHeader + at0 + at0 + "FLASH Byte 000001h,   5Ah,   FFh,\r\n", -1, 6, 1023));
 }
 
 // A blank check of FLASH 0..29 that reads 00 everywhere: 30 differences. After the 25th line only
@@ -215,8 +213,7 @@ TEST_F(EngineTest, TwentyFifthLineSendsTheRunToItsLastStatement) {
   }
 }
 
-// Each row: a run and its whole trace; or one that cannot go on, which stops at once, powers down when it can
-// and says why, never a result.
+// A run's whole trace; or, for one that cannot go on, that it stops at once, powers down and says why.
 struct RunCase {
   const char* algorithm;         // in every slot; nullptr: no statements at all
   std::string trace;             // of a stop, every report sent ("": only that "end" came last)
@@ -261,7 +258,6 @@ INSTANTIATE_TEST_SUITE_P(Frames, Run, ::testing::Values(
     R{"begin,w3996,end", "disable|Begin program all.|events|begin1|"
       "sleep 3996|end|enable|Chip programmed. 3.99 seconds elapsed...|events"},
     R{nullptr, "disable|Begin program all.|events|enable|Chip programmed. 0.00 seconds elapsed...|events"},
-    // Read all resets and redraws the images before the script and redraws them after.
     R{"begin,end", "disable|Begin read all.|events|redraw|events|begin1|end|enable|Chip read. 0.00 seconds "
       "elapsed...|events|redraw|events", nullptr, {}, &Engine::read_all},
     // The failure text stands before the box opens.
@@ -325,24 +321,23 @@ INSTANTIATE_TEST_SUITE_P(Stops, Run, ::testing::Values(
 // clang-format on
 
 TEST_F(EngineTest, WritePollBoundIsCountedPerStatement) {
-  for (int round = 0; round < 3; ++round) {
-    answers.insert(answers.end(), kMaxWritePolls - 1, 0x02);
-    answers.push_back(0x00);
-  }
-  set_algorithm(Kind::program, "waitwr,waitwr,waitwr");
+  answers.assign(kMaxWritePolls - 1, 0x02);
+  answers.push_back(0x00);
+  answers.insert(answers.end(), kMaxWritePolls - 1, 0x02);  // then 00 by default
+  set_algorithm(Kind::program, "waitwr,waitwr");
   engine.program_all();
   EXPECT_EQ(status, "Chip programmed. 0.00 seconds elapsed...") << engine.stop_text();
 }
 
-// The first matching form takes a statement; these are the places where that order matters.
+// The first matching form takes a statement; these are the places where that order matters (sXX-YYYY is
+// 8 characters exactly).
 TEST(Dispatch, Traps) {
-  // clang-format off
   const std::pair<const char*, int> traps[] = {
-      {" begin", -1}, {"begin ", -1}, {"BEGIN", -1}, {"", -1}, {"loop,", -1}, {"checkconfig7h ", -1},
-      {"s0cjunk-flash", 16}, {"-flash", -1}, {"x0c-flash", -1}, {"flash=s", 32}, {"flash=s09zz", 32},
-      {"s0d-00000", -1}, {"s0d_0000", -1}, {"s0d-flas", 81},  // sXX-YYYY: 8 characters exactly
-      {"wait", 82}, {"w", 82}, {"waitwr ", 82}, {"w0d-0000", 82}};
-  // clang-format on
+      {" begin", -1},    {"begin ", -1},         {"BEGIN", -1},         {"", -1},
+      {"loop,", -1},     {"checkconfig7h ", -1}, {"s0cjunk-flash", 16}, {"-flash", -1},
+      {"x0c-flash", -1}, {"flash=s", 32},        {"flash=s09zz", 32},   {"s0d-00000", -1},
+      {"s0d_0000", -1},  {"s0d-flas", 81},       {"wait", 82},          {"w", 82},
+      {"waitwr ", 82},   {"w0d-0000", 82}};
   for (const auto& [s, form] : traps) {
     const StatementForm* row = find_statement_form(s);
     EXPECT_EQ(row == nullptr ? -1 : row - statement_forms().data(), form) << '"' << s << '"';
@@ -364,7 +359,6 @@ class Statement : public EngineTest, public ::testing::WithParamInterface<Statem
 TEST_P(Statement, TraceCounterAndReport) {
   const StatementCase& c = GetParam();
   workspace.memory_images.config_image[1] = 0x1F;
-  eeprom()[2] = 0x55;
   eeprom()[0x20] = 0x34;
   flash()[0] = 0x12;
   if (c.arrange) c.arrange(*this);
@@ -387,14 +381,10 @@ constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();  // also
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
-    C{"begin,setprogtime,startprog,end", "begin1|progtime 05|startprog|end"},
     C{"begin", "begin0", 0, 0, 0, "", [](EngineTest& fx) { fx.workspace.current_device.voltage_seq = 7; }},
-    // Address loads split counter; a FLASH write sends the byte at counter first; fields upper-cased.
+    // Address loads split counter; a configuration write sends its byte twice.
     C{"movlw-upper,movlw-high,movlw-low", "cmd 00|word 0E00|cmd 00|word 0E01|cmd 00|word 0EA0", 0x1A0, 0x1A0},
-    C{"movlw-eeprom", "E:3/1|events|cmd 00|word 0E55", 2, 3},
-    C{"s0d-flash", "F:417/1|events|cmd 0D|word 123C", 0x1A0, 0x1A2},
     C{"s0c-config1h", "CONF1H:|events|cmd 0C|word 1F1F", 7, 7},
-    C{"s0d-0000,s0f-3c4a", "cmd 0D|word 0000|cmd 0F|word 3C4A", 3, 3},
     C{"flash=s09zz,eeprom=s09,config7h=s0a,temp=s0b",
       "F:6/1|events|cmd 09|read|E:7/1|events|cmd 09|read|CONF7H:|events|cmd 0A|read|cmd 0B|read", 5, 7, 0, "",
       {}, {0xAB, 0xCD, 0x8F, 0x42}, 0x42},
@@ -424,7 +414,6 @@ INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
     // calcflashpage: the last address of the highest programmed byte's page.
     C{kPage, "F:1/448|events", kMax, 1, 255, "", model(0x1A0)},
     C{kPage, "F:1/64|events", kMax, 1, 255, "", model(-1)},
-    C{kPage, "F:1/0|events", kMax, 1, 255, "", model(-1, 1)},
     C{kPage, "F:1/2147483647|events", kMax, 1, 255, "", model(3, kMax)},
     // wNNN: a decimal number, blanks skipped, to the nearest whole ms (a half to the even one).
     C{"wait", "sleep 0"}, C{"w 10", "sleep 10"}, C{"w2.5", "sleep 2"}, C{"w12abc", "sleep 12"},
