@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -224,19 +224,29 @@ TEST(HexWriter, FlashBeyond64KGetsASecondBase) {
             std::string::npos);
 }
 
+// Runs a program with its arguments (no shell, so paths may hold blanks) and returns its output.
+std::string output_of(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  const bool ran = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit &&
+                   process.exitCode() == 0;
+  EXPECT_TRUE(ran) << program.toStdString() << " failed (scripts/install-deps.sh installs it): "
+                   << process.readAllStandardError().toStdString();
+  return process.readAllStandardOutput().toStdString();
+}
+
 // The bytes Python's intelhex reads from the HEX file at path, or (srec_cat) from the file srec_cat writes
 // from it in its own Intel form, which a bad record or checksum fails.
 ByteMap intelhex_bytes(const std::string& path, bool srec_cat = false) {
-  const std::string file = srec_cat ? path + ".srec_cat" : path;
-  const std::string command =
-      (srec_cat ? "srec_cat " + path + " -Intel -o " + file + " -Intel && " : "") +
-      "/usr/bin/python3 -c 'import sys, intelhex\nh = intelhex.IntelHex(sys.argv[1])\n" +
-      "for a in h.addresses(): print(a, h[a])' " + file;
-  FILE* out = popen(command.c_str(), "r");
+  const QString file = QString::fromStdString(srec_cat ? path + ".srec_cat" : path);
+  if (srec_cat) output_of("srec_cat", {QString::fromStdString(path), "-Intel", "-o", file, "-Intel"});
+  std::istringstream lines(output_of(
+      "/usr/bin/python3",
+      {"-c",
+       "import sys, intelhex\nh = intelhex.IntelHex(sys.argv[1])\nfor a in h.addresses(): print(a, h[a])",
+       file}));
   ByteMap bytes;
-  for (unsigned long long a = 0, v = 0; std::fscanf(out, "%llu %llu", &a, &v) == 2;)
-    bytes[a] = static_cast<std::uint8_t>(v);
-  EXPECT_EQ(pclose(out), 0) << command << " failed (scripts/install-deps.sh installs it)";
+  for (unsigned long long a = 0, v = 0; lines >> a >> v;) bytes[a] = static_cast<std::uint8_t>(v);
   return bytes;
 }
 
