@@ -103,7 +103,7 @@ TEST_P(ShippedModel, EveryAlgorithmRunsCleanOnThePart) {
                 "EEPROM Byte %04Xh,   %02Xh,   %02Xh,\r\n",
                 static_cast<unsigned>(at), f & 0xEF, f, c ^ 1, c, static_cast<unsigned>(ee), e ^ 0x81, e);
   engine.verify_chip();
-  EXPECT_TRUE(host.boxes.size() == 1 && host.boxes[0].text.ends_with(lines)) << lines;
+  EXPECT_TRUE(host.boxes.size() == 1 && host.boxes[0].ends_with(lines)) << lines;
   expect_run("Chip verify failed. ", 1);
 }
 

@@ -10,10 +10,6 @@
 
 namespace tessaflex::testing {
 
-struct RecordedBox {
-  std::string text;
-};
-
 // Statuses and box texts recorded in order, every box answered OK. Only sleep_ms moves the clock and
 // calls on_sleep (where a virtual programmer's sleep_hook() goes): no test ever sleeps for real.
 class RecordingHost : public core::Host {
@@ -24,7 +20,7 @@ class RecordingHost : public core::Host {
   void enable() override {}
   void updatedisplay() override {}
   core::BoxAnswer message_box(std::string_view text, core::BoxKind, std::string_view) override {
-    boxes.push_back({std::string(text)});
+    boxes.emplace_back(text);
     return core::BoxAnswer::ok;
   }
   void sleep_ms(std::int64_t milliseconds) override {
@@ -38,7 +34,7 @@ class RecordingHost : public core::Host {
   std::string status() const { return statuses.empty() ? std::string() : statuses.back(); }
 
   std::vector<std::string> statuses;
-  std::vector<RecordedBox> boxes;
+  std::vector<std::string> boxes;  // their texts
   double now_seconds = 0;
   std::function<void(std::int64_t)> on_sleep;
 };
