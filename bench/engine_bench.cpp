@@ -13,14 +13,14 @@
 #include "engine/engine.h"
 #include "link/hid_terminal.h"
 #include "link/report_layer.h"
+#include "sim/null_programmer.h"
 #include "sim/virtual_programmer.h"
-#include "support/null_programmer.h"
 
 namespace {
 
 using tessaflex::core::BoxAnswer;
 using tessaflex::core::BoxKind;
-using tessaflex::testing::NullProgrammer;
+using tessaflex::sim::NullProgrammer;
 
 // A window that only keeps the status text: everything else costs nothing.
 class StatusOnlyHost : public tessaflex::core::Host {

@@ -4,25 +4,35 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QTemporaryDir>
 #include <chrono>
 
-#include "support/null_programmer.h"
-#include "support/window_world.h"
+#include "app/program.h"
+#include "core/setting_names.h"
+#include "sim/null_programmer.h"
 
 namespace {
 
-using tessaflex::testing::NullProgrammer;
-using tessaflex::testing::WindowWorld;
+using tessaflex::sim::NullProgrammer;
 
-// A 64 KB part: every FLASH byte programmed, so Program All writes the whole memory.
+// The program on a 64 KB part: every FLASH byte programmed, so Program All writes the whole memory.
 struct BenchWorld {
   BenchWorld() {
-    world.start();
-    auto& flash = world.workspace.memory_images.flash_image;
+    program.settings().save_setting(
+        tessaflex::core::setting::kModel,
+        std::to_string(tessaflex::devices::model_number(program.device_list(), "PIC18F4620")));
+    program.start();
+    auto& flash = program.workspace().memory_images.flash_image;
     for (std::size_t a = 0; a < flash.size(); ++a) flash[a] = static_cast<std::uint8_t>(a * 7 + 3);
   }
+  QTemporaryDir settings_dir;
   NullProgrammer terminal;
-  WindowWorld world{"18F4620", "PIC18F4620", &terminal};
+  tessaflex::ui::ExecRunner runner;
+  tessaflex::app::Program program{
+      tessaflex::core::ProgramPaths{},
+      tessaflex::core::SettingsStore((settings_dir.path() + "/Tessaflex.ini").toStdString()),
+      tessaflex::devices::load_device_list(TESSAFLEX_DEVICE_LIST).list, terminal, runner};
 };
 
 // Host time per report: the run's time over the reports it sent.
@@ -31,10 +41,10 @@ void run_with_window(benchmark::State& state, void (tessaflex::engine::Engine::*
   std::int64_t reports = 0;
   for (auto _ : state) {
     const std::int64_t before = bench.terminal.reports;
-    (bench.world.engine.*run)();
+    (bench.program.engine().*run)();
     reports = bench.terminal.reports - before;
-    if (bench.world.engine.halt() != tessaflex::engine::Halt::none) {
-      state.SkipWithError(bench.world.engine.stop_text().c_str());
+    if (bench.program.engine().halt() != tessaflex::engine::Halt::none) {
+      state.SkipWithError(bench.program.engine().stop_text().c_str());
       break;
     }
   }
@@ -42,7 +52,7 @@ void run_with_window(benchmark::State& state, void (tessaflex::engine::Engine::*
   state.counters["per_report"] =
       benchmark::Counter(static_cast<double>(reports),
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-  state.SetLabel(bench.world.status());
+  state.SetLabel(bench.program.window().findChild<QLabel*>("label_status")->text().toStdString());
 }
 
 void BM_ProgramAll_Window(benchmark::State& state) {
@@ -55,7 +65,7 @@ void BM_ReadAll_Window(benchmark::State& state) {
 
 void BM_UpdateDisplay(benchmark::State& state) {
   BenchWorld bench;
-  for (auto _ : state) bench.world.window.updatedisplay();
+  for (auto _ : state) bench.program.window().updatedisplay();
 }
 
 // Alternating toward and away from the user, so every step moves the table and redraws it.
@@ -63,7 +73,7 @@ void BM_WheelStep(benchmark::State& state) {
   BenchWorld bench;
   std::int32_t rotation = -120;
   for (auto _ : state) {
-    bench.world.window.MouseWheel(0, rotation, 0, 0);
+    bench.program.window().MouseWheel(0, rotation, 0, 0);
     rotation = -rotation;
   }
 }

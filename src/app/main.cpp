@@ -1,20 +1,15 @@
-// Entry point: the one place where the program's parts are built and joined.
+// Entry point: the program on the real programmer, in a graphical session, one instance at a time.
 #include <QApplication>
 #include <iostream>
+#include <utility>
 
+#include "app/program.h"
 #include "core/settings_store.h"
 #include "core/startup.h"
 #include "devices/device_list.h"
-#include "devices/workspace.h"
-#include "engine/engine.h"
-#include "hexfile/file_access.h"
-#include "hexfile/hex_file_commands.h"
 #include "link/hidapi_terminal.h"
-#include "link/programmer_connection.h"
-#include "link/report_layer.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/modal_runner.h"
-#include "ui/main/main_window.h"
 #include "ui/theme/theme_colours.h"
 #include "ui/theme/theme_table.h"
 
@@ -39,7 +34,7 @@ int main(int argc, char* argv[]) {
   core::ProgramPaths paths;
   paths.app_path = core::folder_with_separator(QCoreApplication::applicationDirPath().toStdString());
 
-  const devices::DeviceListLoad load = devices::load_device_list(paths.app_path + core::kDeviceListName);
+  devices::DeviceListLoad load = devices::load_device_list(paths.app_path + core::kDeviceListName);
   if (!load.error.empty()) {
     // No theme is read before the window exists: the box wears the default theme's colours.
     std::cerr << paths.program_title << ": " << load.error << '\n';
@@ -51,21 +46,9 @@ int main(int argc, char* argv[]) {
   }
   if (load.list.model_count == 0) return 0;
 
-  const core::SettingsStore settings = core::SettingsStore::per_user();
-  devices::Workspace workspace;
   link::HidapiTerminal terminal;
-  link::ReportLayer reports(terminal);
   ui::ExecRunner runner;
-  ui::theme::ThemeColours colours;
-  ui::Dialogs dialogs(runner, paths, colours);
-  hexfile::LocalFileAccess files;
-
-  ui::MainWindow window({paths, settings, load.list, workspace, reports, runner, dialogs, colours});
-  engine::Engine engine(workspace, reports, terminal, window, paths.program_title);
-  link::ProgrammerConnection connection(settings, terminal, window);
-  hexfile::HexFileCommands hex_files(workspace, settings, window, files,
-                                     [&window](std::string_view path) { window.set_label_hex(path); });
-  window.attach({engine, connection, hex_files});
-  window.start();
+  app::Program program(paths, core::SettingsStore::per_user(), std::move(load.list), terminal, runner);
+  program.start();
   return QApplication::exec();
 }

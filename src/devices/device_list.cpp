@@ -156,4 +156,11 @@ DeviceListLoad load_device_list(const std::string& path) {
   return load;
 }
 
+std::int32_t model_number(const DeviceList& list, std::string_view name) {
+  for (std::int32_t i = 1; i <= list.model_count; ++i) {
+    if (list.device_list[static_cast<std::size_t>(i)].model == name) return i;
+  }
+  return 0;
+}
+
 }  // namespace tessaflex::devices

@@ -58,4 +58,7 @@ struct DeviceListLoad {
 // the path and the reason; a file without models is not an error here (model_count 0).
 DeviceListLoad load_device_list(const std::string& path);
 
+// The number (1..model_count) of the first model called name, exactly as written; 0 for none.
+std::int32_t model_number(const DeviceList& list, std::string_view name);
+
 }  // namespace tessaflex::devices

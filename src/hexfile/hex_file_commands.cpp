@@ -3,14 +3,13 @@
 
 #include <utility>
 
+#include "core/setting_names.h"
 #include "hexfile/command_texts.h"
 #include "hexfile/hex_reader.h"
 #include "hexfile/hex_writer.h"
 
 namespace tessaflex::hexfile {
 namespace {
-
-constexpr std::string_view kLastPathSetting = "Last Path";
 
 // What the user reads when the file system refuses a save; the old file is never lost.
 std::string save_failure_text(const std::string& path, const FileError& error) {
@@ -50,7 +49,7 @@ HexFileCommands::HexFileCommands(devices::Workspace& workspace, const core::Sett
 std::string HexFileCommands::remember_folder(std::string_view chosen_path) {
   ChosenPath chosen = split_chosen_path(chosen_path);
   workspace_.last_path = std::move(chosen.folder);
-  settings_.save_setting(kLastPathSetting, workspace_.last_path);
+  settings_.save_setting(core::setting::kLastPath, workspace_.last_path);
   return std::move(chosen.name);
 }
 

@@ -1,7 +1,7 @@
 // Connecting to the programmer with the vendor and product ID from the settings.
 #include "link/programmer_connection.h"
 
-#include "core/hex_text.h"
+#include "core/setting_names.h"
 
 namespace tessaflex::link {
 namespace {
@@ -11,9 +11,8 @@ bool valid_id(std::int32_t id) { return id >= 0 && id <= 65535; }
 }  // namespace
 
 void ProgrammerConnection::connect_hardware() {
-  const std::int32_t default_id = core::hex_to_word("2345");
-  vendor_id_ = settings_.get_setting_dword(kVendorIdSetting, default_id);
-  product_id_ = settings_.get_setting_dword(kProductIdSetting, default_id);
+  vendor_id_ = settings_.get_setting_dword(core::setting::kVendorId, core::setting::kHardwareIdDefault);
+  product_id_ = settings_.get_setting_dword(core::setting::kProductId, core::setting::kHardwareIdDefault);
   if (!valid_id(vendor_id_) || !valid_id(product_id_)) {
     host_.set_status(kBadHardwareInfo);
     return;

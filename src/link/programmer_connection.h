@@ -19,10 +19,6 @@ inline constexpr std::string_view kHardwareNotFound = "Hardware not found!";
 inline constexpr std::string_view kHardwareNotOpened =
     "Hardware found but could not be opened! Install the udev rule 70-tessaflex.rules.";
 
-// The two settings and their default, 0x2345.
-inline constexpr std::string_view kVendorIdSetting = "Hardware Vendor ID";
-inline constexpr std::string_view kProductIdSetting = "Hardware Product ID";
-
 // Owns the vendor and product ID of the last connect attempt and points the terminal at
 // the programmer. All calls happen on the program's one thread.
 class ProgrammerConnection {

@@ -7,13 +7,13 @@
 #include <fstream>
 #include <string>
 
-#include "../support/real_time_programmer.h"
 #include "core/hex_text.h"
+#include "sim/real_time_programmer.h"
 
 namespace {
 
+using tessaflex::sim::RealTimeProgrammer;
 using tessaflex::sim::VirtualProgrammer;
-using tessaflex::testing::RealTimeProgrammer;
 
 const char* environment(const char* name, const char* fallback) {
   const char* value = std::getenv(name);

@@ -6,15 +6,15 @@
 #include "link/hidapi_terminal.h"
 #include "link/programmer_connection.h"
 #include "link/report_layer.h"
+#include "sim/null_programmer.h"
 #include "sim/virtual_programmer.h"
-#include "support/null_programmer.h"
 #include "support/recording_host.h"
 #include "support/temp_settings.h"
 
 namespace tessaflex::link {
 namespace {
 
-struct RecordingTerminal : tessaflex::testing::NullProgrammer {
+struct RecordingTerminal : tessaflex::sim::NullProgrammer {
   bool terminal_write(const Report& report) override {
     written.push_back(report);
     return write_ok;

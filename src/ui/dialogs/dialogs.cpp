@@ -9,12 +9,11 @@
 #include "ui/dialogs/input_box_dialog.h"
 #include "ui/dialogs/message_box_dialog.h"
 #include "ui/dialogs/model_picker_dialog.h"
+#include "ui/dialogs/theme_picker.h"
 #include "ui/window_placement.h"
 
 namespace tessaflex::ui {
 namespace {
-
-constexpr std::int32_t kKindYesNo = static_cast<std::int32_t>(core::BoxKind::question);
 
 // A box stands in the middle of its parent's screen, or of the main screen before any window.
 const QScreen* screen_of(QWidget* parent) {
@@ -34,14 +33,16 @@ core::BoxAnswer Dialogs::message_box(QWidget* parent, std::string_view text, cor
                                      std::string_view caption) {
   MessageBoxDialog box(exchange_, paths_.dialog_scale, colours_, parent);
   exchange_.box_text = text;
-  exchange_.box_kind = static_cast<std::int32_t>(kind);
+  exchange_.box_kind = kind;
   box.setWindowTitle(QString::fromStdString(caption_or_title(caption)));
   box.prepare_display();
   centre_on_screen(box, screen_of(parent));
   // A box the window system closed never returns an earlier box's answer; a question
   // closed that way keeps things as they are.
-  if (runner_.run(box) != QDialog::Accepted) exchange_.box_result = exchange_.box_kind == kKindYesNo ? 7 : 1;
-  return static_cast<core::BoxAnswer>(exchange_.box_result);
+  if (runner_.run(box) != QDialog::Accepted) {
+    exchange_.box_result = kind == core::BoxKind::question ? core::BoxAnswer::no : core::BoxAnswer::ok;
+  }
+  return exchange_.box_result;
 }
 
 std::string Dialogs::input_box(QWidget* parent, std::string_view prompt, std::string_view caption,
@@ -60,6 +61,12 @@ void Dialogs::model_picker(QWidget* parent, const devices::DeviceList& list, dev
                            const core::SettingsStore& settings) {
   ModelPickerDialog picker(list, device, settings, colours_, parent);
   if (runner_.run(picker) != QDialog::Accepted) device.model_index = picker.opened_model_index();
+}
+
+void Dialogs::theme_picker(QWidget* parent, const core::SettingsStore& settings, theme::ThemeColours& colours,
+                           std::function<void()> repaint_main) {
+  ThemePicker picker(parent, settings, colours, std::move(repaint_main));
+  runner_.run(picker);
 }
 
 }  // namespace tessaflex::ui

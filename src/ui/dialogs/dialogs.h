@@ -1,6 +1,7 @@
-// The program's message box, input box and model picker, shown through one modal seam.
+// The program's message box, input box, model picker and theme picker, shown through one modal seam.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,12 @@ class Dialogs {
   // close puts the index back as it was.
   void model_picker(QWidget* parent, const devices::DeviceList& list, devices::CurrentDevice& device,
                     const core::SettingsStore& settings);
+
+  // Shows the theme picker and returns when it has closed; by then the theme kept (the
+  // last one clicked on Select, the one current at opening on Cancel) is saved, loaded
+  // into colours and painted on the main window through repaint_main.
+  void theme_picker(QWidget* parent, const core::SettingsStore& settings, theme::ThemeColours& colours,
+                    std::function<void()> repaint_main);
 
  private:
   std::string caption_or_title(std::string_view caption) const;

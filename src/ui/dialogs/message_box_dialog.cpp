@@ -19,11 +19,6 @@
 namespace tessaflex::ui {
 namespace {
 
-constexpr int kKindOk = 0;
-constexpr int kKindYesNo = 4;
-constexpr int kKindError = 16;
-constexpr int kKindInfo = 64;
-
 QLabel* make_icon(QWidget* parent, const char* name, BoxIcon which) {
   auto* image = new QLabel(parent);
   image->setObjectName(QLatin1String(name));
@@ -110,7 +105,7 @@ void MessageBoxDialog::prepare_display() {
   const int text_height = static_cast<int>(std::ceil(document.size().height())) * kTwipsPerLogicalPixel;
 
   const MessageBoxLayout layout =
-      message_box_layout(text_height, exchange_.box_kind == kKindYesNo, dialog_scale_);
+      message_box_layout(text_height, exchange_.box_kind == core::BoxKind::question, dialog_scale_);
   lab_title_->setGeometry(to_pixels(layout.text));
   lab_title_->setAlignment(alignment);
   txt_title_->setGeometry(to_pixels(layout.text));
@@ -119,18 +114,18 @@ void MessageBoxDialog::prepare_display() {
   setFixedSize(to_pixels(layout.client_width, layout.client_height));
 
   switch (exchange_.box_kind) {
-    case kKindOk:
+    case core::BoxKind::plain:
       img_ok_->show();
       break;
-    case kKindYesNo:
+    case core::BoxKind::question:
       img_ask_->show();
       command2_->show();
       command1_->setText(QStringLiteral("Yes"));
       break;
-    case kKindError:
+    case core::BoxKind::error:
       img_err_->show();
       break;
-    case kKindInfo:
+    case core::BoxKind::information:
       img_info_->show();
       break;
     default:
@@ -184,12 +179,13 @@ void MessageBoxDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void MessageBoxDialog::answer_command1() {
-  exchange_.box_result = exchange_.box_kind == kKindYesNo ? 6 : 1;
+  exchange_.box_result =
+      exchange_.box_kind == core::BoxKind::question ? core::BoxAnswer::yes : core::BoxAnswer::ok;
   accept();
 }
 
 void MessageBoxDialog::answer_command2() {
-  exchange_.box_result = 7;
+  exchange_.box_result = core::BoxAnswer::no;
   accept();
 }
 

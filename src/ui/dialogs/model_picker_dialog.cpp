@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/setting_names.h"
 #include "ui/fonts.h"
 #include "ui/theme/qt_colour.h"
 
@@ -106,7 +107,7 @@ void ModelPickerDialog::select() {
   hide();
   QCoreApplication::processEvents();
   if (device_.model_index != opened_model_index_) {
-    settings_.save_setting("Microcontroller Model", std::to_string(device_.model_index));
+    settings_.save_setting(core::setting::kModel, std::to_string(device_.model_index));
     devices::apply_selected_model(list_, device_);
   }
   accept();

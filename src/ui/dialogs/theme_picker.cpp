@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <utility>
 
+#include "core/setting_names.h"
 #include "ui/fonts.h"
 #include "ui/theme/load_theme.h"
 #include "ui/theme/qt_colour.h"
@@ -118,7 +119,7 @@ void ThemePicker::highlight_current_theme() {
 
 void ThemePicker::entry_clicked(std::size_t cell) {
   colours_.theme_name = opcija_[cell]->text().toStdString();
-  settings_.save_setting(theme::kThemeSetting, colours_.theme_name);
+  settings_.save_setting(core::setting::kColorTheme, colours_.theme_name);
   // The name is read back from the setting, so a write that was lost applies the stored theme.
   theme::load_theme(settings_, colours_);
   settheme();
@@ -136,16 +137,10 @@ void ThemePicker::finish(int result) {
   finishing_ = true;
   hide();
   QCoreApplication::processEvents();
-  settings_.save_setting(theme::kThemeSetting, colours_.theme_name);
+  settings_.save_setting(core::setting::kColorTheme, colours_.theme_name);
   theme::load_theme(settings_, colours_);
   repaint_main_();
   done(result);
-}
-
-void theme_picker(ModalRunner& runner, QWidget* parent, const core::SettingsStore& settings,
-                  theme::ThemeColours& colours, std::function<void()> repaint_main) {
-  ThemePicker picker(parent, settings, colours, std::move(repaint_main));
-  runner.run(picker);
 }
 
 }  // namespace tessaflex::ui

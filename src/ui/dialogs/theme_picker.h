@@ -7,7 +7,6 @@
 #include <string>
 
 #include "core/settings_store.h"
-#include "ui/dialogs/modal_runner.h"
 #include "ui/theme/theme_colours.h"
 #include "ui/theme/theme_table.h"
 
@@ -47,11 +46,5 @@ class ThemePicker final : public QDialog {
   std::array<QLabel*, theme::kThemeCount> opcija_{};
   bool finishing_ = false;
 };
-
-// Shows the theme picker modally through runner and returns when it has closed; by then the
-// theme kept (the last one clicked on Select, the one current at opening on Cancel) is
-// saved, loaded into colours and painted on the main window through repaint_main.
-void theme_picker(ModalRunner& runner, QWidget* parent, const core::SettingsStore& settings,
-                  theme::ThemeColours& colours, std::function<void()> repaint_main);
 
 }  // namespace tessaflex::ui

@@ -1,92 +1,108 @@
-// The main window's in-place byte editor: a field placed over one byte of a table or of the
-// configuration grid, which stores the typed value on Enter.
+// The main window's in-place byte editor.
+#include "ui/main/byte_editor.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <memory>
+#include <utility>
 
-#include "ui/main/main_window.h"
-#include "ui/main/memory_table.h"
-#include "ui/main/table_cell.h"
-#include "ui/main/window_widgets.h"
+#include "ui/fonts.h"
+#include "ui/main/table_arithmetic.h"
 
 namespace tessaflex::ui {
 
-void MainWindow::table_released(std::int32_t table, Qt::MouseButton button, int x, int y) {
-  if (button != Qt::RightButton || busy_ || ending_) return;
-  process_events();
-  const bool flash = table == 1;
-  const TableGeometry& geometry = flash ? kFlashGeometry : kEepromGeometry;
-  MemoryTable* grid = flash ? tabla_flash_ : tabla_eeprom_;
-  const std::optional<TableCell> cell = cell_under_pointer(
-      geometry, x, y, (flash ? scrl1_ : scrl2_)->value(),
-      flash ? workspace_.current_device.flash_size : workspace_.current_device.eeprom_size);
-  if (!cell) return;
-  edit_address_ = cell->address;
-  const QPoint origin = grid->pos() + QPoint(MemoryTable::kInset, MemoryTable::kInset);
-  unosbox_->setGeometry(origin.x() + twips_to_pixels(geometry.left_margin + cell->column * kByteTwips),
-                        origin.y() + twips_to_pixels(cell->row * kLineTwips), twips_to_pixels(kByteTwips),
-                        twips_to_pixels(kLabelHeight));
-  unosbox_->clear();
-  editor_armed_ = true;
-  edit_target_ = table;
-  // The press already passed the table's focus on to its scroll bar; the table takes it
-  // once more so that its focus handler opens the armed field.
-  grid->setFocus(Qt::MouseFocusReason);
-}
-
-void MainWindow::label_conf_Click(int index) {
-  if (busy_ || ending_) return;
-  edit_address_ = index + 1;
-  const QRect at = label_conf_[static_cast<std::size_t>(index)]->geometry();
-  unosbox_->setGeometry(at.x(), at.y(), at.width(), twips_to_pixels(kLabelHeight));
-  unosbox_->clear();
-  unosbox_->show();
-  unosbox_->setFocus();
-  edit_target_ = 3;
-}
-
-void MainWindow::focus_edited_table() { (edit_target_ == 2 ? scrl2_ : scrl1_)->setFocus(); }
-
-void MainWindow::close_editor(bool store) {
-  const std::optional<std::uint8_t> value = store ? typed_byte(unosbox_->text().toStdString()) : std::nullopt;
-  devices::MemoryImages& images = workspace_.memory_images;
-  // The model may have changed since the field was placed: a byte outside today's
-  // image is dropped like a bad entry. During a run the images are the run's.
-  std::uint8_t* byte = nullptr;
-  if (value && !busy_) {
-    const auto at = static_cast<std::size_t>(edit_address_);
-    std::vector<std::uint8_t>* image = edit_target_ == 1   ? &images.flash_image
-                                       : edit_target_ == 2 ? &images.eeprom_image
-                                                           : nullptr;
-    if (image != nullptr && edit_address_ >= 0 && at < image->size()) byte = &(*image)[at];
+bool store_byte(devices::MemoryImages& images, const EditTarget& target, std::uint8_t value) {
+  if (target.address < 0) return false;
+  const auto at = static_cast<std::size_t>(target.address);
+  if (target.memory == EditTarget::Memory::config) {
+    if (at >= images.config_image.size()) return false;
+    images.config_image[at] = value;
+    return true;
   }
-  const bool config = value && !busy_ && edit_target_ == 3 && edit_address_ >= 1 && edit_address_ <= 14;
-  if (byte != nullptr || config) {
-    focus_edited_table();
-    if (config) {
-      images.config_image[static_cast<std::size_t>(edit_address_ - 1)] = *value;
-    } else {
-      *byte = *value;
+  std::vector<std::uint8_t>& image =
+      target.memory == EditTarget::Memory::flash ? images.flash_image : images.eeprom_image;
+  if (at >= image.size()) return false;
+  image[at] = value;
+  return true;
+}
+
+ByteEditor::ByteEditor(QWidget* client, Closed closed)
+    : QObject(client), field_(new QLineEdit(client)), closed_(std::move(closed)) {
+  field_->setObjectName(QStringLiteral("unosbox"));
+  field_->setFont(fixed_font(9.75));
+  // Two hex digits are a byte; the Enter rule reads any text, but a longer one is only
+  // a typing slip.
+  field_->setMaxLength(2);
+  field_->installEventFilter(this);
+  field_->hide();
+}
+
+void ByteEditor::place(const EditTarget& target, const QRect& at) {
+  target_ = target;
+  field_->setGeometry(at);
+  field_->clear();
+}
+
+void ByteEditor::arm(const EditTarget& target, const QRect& at) {
+  place(target, at);
+  armed_ = true;
+}
+
+void ByteEditor::open(const EditTarget& target, const QRect& at) {
+  place(target, at);
+  armed_ = true;
+  open_armed();
+}
+
+bool ByteEditor::open_armed() {
+  if (!armed_) return false;
+  armed_ = false;
+  field_->show();
+  field_->setFocus();
+  return true;
+}
+
+void ByteEditor::close(std::optional<std::uint8_t> typed) {
+  field_->hide();
+  closed_(target_, typed);
+}
+
+bool ByteEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != field_ || !field_->isVisible()) return false;
+  switch (event->type()) {
+    case QEvent::FocusOut: {
+      // Only the focus moving on within the program closes the field: another
+      // application taking over leaves no window of ours active, and the field's own
+      // menu works on the open field.
+      const bool elsewhere = QApplication::activeWindow() == nullptr;
+      if (!elsewhere && !in_context_menu_) close(std::nullopt);
+      return false;
     }
-    updatedisplay();
-    label_hex_->clear();
-  }
-  unosbox_->hide();
-  focus_edited_table();
-}
-
-bool MainWindow::editor_event(QEvent* event) {
-  if (!unosbox_->isVisible()) return false;
-  if (event->type() == QEvent::FocusOut) {
-    unosbox_->hide();
-    focus_edited_table();
-  } else if (event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
-      close_editor(key != Qt::Key_Escape);
+    case QEvent::ContextMenu: {
+      const std::unique_ptr<QMenu> menu(field_->createStandardContextMenu());
+      in_context_menu_ = true;
+      menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+      in_context_menu_ = false;
       return true;
     }
+    case QEvent::KeyPress: {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Escape) {
+        close(std::nullopt);
+        return true;
+      }
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        close(typed_byte(field_->text().toStdString()));
+        return true;
+      }
+      return false;
+    }
+    default:
+      return false;
   }
-  return false;
 }
 
 }  // namespace tessaflex::ui

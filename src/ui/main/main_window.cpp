@@ -6,7 +6,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -14,15 +13,17 @@
 
 #include "core/decimal.h"
 #include "core/hex_text.h"
+#include "core/setting_names.h"
 #include "devices/memory_images.h"
+#include "engine/engine.h"
+#include "hexfile/hex_file_commands.h"
+#include "link/programmer_connection.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/modal_runner.h"
-#include "ui/dialogs/theme_picker.h"
 #include "ui/fonts.h"
+#include "ui/main/byte_editor.h"
 #include "ui/main/memory_table.h"
 #include "ui/main/options_texts.h"
-#include "ui/main/scroll_arithmetic.h"
-#include "ui/main/table_text.h"
 #include "ui/main/window_widgets.h"
 #include "ui/theme/load_theme.h"
 #include "ui/theme/qt_colour.h"
@@ -36,6 +37,8 @@ namespace {
 // The designed client area, in twips.
 constexpr int kClientWidth = 7095;
 constexpr int kClientHeight = 6435;
+// The height of every label, and of the byte editor over one, in twips.
+constexpr int kLabelHeight = 255;
 
 QString text_of(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -86,6 +89,7 @@ MainWindow::MainWindow(const MainWindowServices& services, QWidget* parent)
       runner_(services.runner),
       dialogs_(services.dialogs),
       colours_(services.colours),
+      commands_(services.commands),
       wheel_hook_(services.settings, [this](std::int32_t keys, std::int32_t rotation, std::int32_t x,
                                             std::int32_t y) { MouseWheel(keys, rotation, x, y); }) {
   setObjectName(QStringLiteral("Form1"));
@@ -144,23 +148,10 @@ void MainWindow::build_controls() {
       add_label(QStringLiteral("Label1"), "Microcontroller Model", kModelTip, {60, 1140, 2055, kLabelHeight});
   label_ime_ = add_label(QStringLiteral("label_ime"), "", kModelTip, {2160, 1140, 2535, kLabelHeight});
   label_info_ = add_label(QStringLiteral("label_info"), "", kModelTip, {60, 1440, 4635, kLabelHeight});
-  label3_ = add_label(QStringLiteral("Label3"), "FLASH Memory", nullptr, {60, 1800, 1575, kLabelHeight});
-
-  tabla_flash_ = place(new MemoryTable(client_), QStringLiteral("tabla_flash"), {60, 2100, 6735, 1755});
-  tabla_flash_->setToolTip(QStringLiteral("Right click on the location to edit its value!"));
-  scrl1_ = place(new TableScrollBar(client_), QStringLiteral("scrl1"), {6780, 2100, 255, 1755});
-
-  label4_ = add_label(QStringLiteral("Label4"), "EEPROM Memory", nullptr, {60, 3960, 1575, kLabelHeight});
+  flash_ = new TablePane(TableId::flash, client_);
+  eeprom_ = new TablePane(TableId::eeprom, client_);
   lfix_[14] =
       add_label(QStringLiteral("lfix(14)"), "Configuration Bytes", nullptr, {4080, 3960, 1755, kLabelHeight});
-  tabla_eeprom_ = place(new MemoryTable(client_), QStringLiteral("tabla_eeprom"), {60, 4260, 3615, 1755});
-  tabla_eeprom_->setToolTip(tabla_flash_->toolTip());
-  scrl2_ = place(new TableScrollBar(client_), QStringLiteral("scrl2"), {3660, 4260, 255, 1755});
-  for (TableScrollBar* bar : {scrl1_, scrl2_}) {
-    bar->setRange(0, 0);
-    bar->setSingleStep(1);
-    bar->setPageStep(kTableLines);
-  }
 
   const QFont fixed = fixed_font(9.75);
   for (int i = 0; i < 14; ++i) {
@@ -176,30 +167,24 @@ void MainWindow::build_controls() {
   label5_ = add_label(QStringLiteral("Label5"), "Status", nullptr, {5280, 5820, 1755, kLabelHeight});
   label_status_ = add_label(QStringLiteral("label_status"), "", nullptr, {60, 6120, 6975, kLabelHeight});
 
-  // The byte editor waits hidden until a byte is chosen.
-  unosbox_ = place(new QLineEdit(client_), QStringLiteral("unosbox"), {1740, 3960, 375, kLabelHeight});
-  unosbox_->setFont(fixed);
-  // Two hex digits are a byte; the Enter rule reads any text, but a longer one is only
-  // a typing slip.
-  unosbox_->setMaxLength(2);
-  unosbox_->installEventFilter(this);
-  unosbox_->hide();
+  editor_ = new ByteEditor(client_, [this](const EditTarget& target, std::optional<std::uint8_t> typed) {
+    editor_closed(target, typed);
+  });
 
   QWidget::setTabOrder(commands_buttons_[0], commands_buttons_[1]);
   QWidget::setTabOrder(commands_buttons_[1], commands_buttons_[2]);
   QWidget::setTabOrder(commands_buttons_[2], commands_buttons_[3]);
   QWidget::setTabOrder(commands_buttons_[3], commands_buttons_[4]);
-  QWidget::setTabOrder(commands_buttons_[4], scrl1_);
-  QWidget::setTabOrder(scrl1_, scrl2_);
-  QWidget::setTabOrder(scrl2_, commands_buttons_[5]);
+  QWidget::setTabOrder(commands_buttons_[4], flash_->bar());
+  QWidget::setTabOrder(flash_->bar(), eeprom_->bar());
+  QWidget::setTabOrder(eeprom_->bar(), commands_buttons_[5]);
 
   for (std::size_t i = 0; i < kOperations.size(); ++i) {
     connect(commands_buttons_[i], &QPushButton::clicked, this,
             [this, run = kOperations[i].run] { run_operation(run); });
   }
-  connect(commands_buttons_[5], &QPushButton::clicked, this, [this] {
-    if (commands_) commands_->connection.connect_command();
-  });
+  connect(commands_buttons_[5], &QPushButton::clicked, this,
+          [this] { commands_.connection().connect_command(); });
   connect(label_vpp_, &ClickableLabel::clicked, this, &MainWindow::label_vpp_Click);
   connect(label7_, &ClickableLabel::clicked, this, &MainWindow::menuopen_Click);
   connect(label_hex_, &ClickableLabel::clicked, this, &MainWindow::menuopen_Click);
@@ -207,21 +192,22 @@ void MainWindow::build_controls() {
     connect(label, &ClickableLabel::clicked, this, &MainWindow::menumodel_Click);
   }
 
-  connect(scrl1_, &QScrollBar::valueChanged, this, &MainWindow::updatedisplay);
-  connect(scrl2_, &QScrollBar::valueChanged, this, &MainWindow::updatedisplay);
-  connect(scrl1_, &TableScrollBar::focused, this, [this] { active_table_ = 1; });
-  connect(scrl2_, &TableScrollBar::focused, this, [this] { active_table_ = 2; });
-  connect(tabla_flash_, &MemoryTable::pointer_moved, this, [this] { table_pointer_moved(1); });
-  connect(tabla_eeprom_, &MemoryTable::pointer_moved, this, [this] { table_pointer_moved(2); });
-  connect(tabla_flash_, &MemoryTable::focused, this, [this] { table_focused(1); });
-  connect(tabla_eeprom_, &MemoryTable::focused, this, [this] { table_focused(2); });
-  connect(tabla_flash_, &MemoryTable::released, this,
-          [this](Qt::MouseButton button, int x, int y) { table_released(1, button, x, y); });
-  connect(tabla_eeprom_, &MemoryTable::released, this,
-          [this](Qt::MouseButton button, int x, int y) { table_released(2, button, x, y); });
+  connect_pane(*flash_);
+  connect_pane(*eeprom_);
   for (int i = 0; i < 14; ++i) {
     connect(label_conf_[i], &ClickableLabel::clicked, this, [this, i] { label_conf_Click(i); });
   }
+}
+
+void MainWindow::connect_pane(TablePane& pane) {
+  const TableId id = pane.id();
+  connect(pane.bar(), &QScrollBar::valueChanged, this, &MainWindow::updatedisplay);
+  connect(pane.bar(), &TableScrollBar::focused, this,
+          [this, id] { active_table_ = static_cast<std::int32_t>(id); });
+  connect(&pane, &TablePane::pointer_moved, this, [this, id] { table_pointer_moved(id); });
+  connect(&pane, &TablePane::focused, this, [this, id] { table_focused(id); });
+  connect(&pane, &TablePane::released, this,
+          [this, id](Qt::MouseButton button, int x, int y) { table_released(id, button, x, y); });
 }
 
 QAction* MainWindow::add_item(QMenu* menu, const char* name, const char* text) {
@@ -261,29 +247,27 @@ void MainWindow::build_menus() {
           &MainWindow::menuabout_Click);
 }
 
-void MainWindow::attach(const MainWindowCommands& commands) { commands_.emplace(commands); }
-
 void MainWindow::start() {
   theme::load_theme(settings_, colours_);
   settheme();
   centre_on_screen(*this, screen());
   show();
-  workspace_.last_path = settings_.get_setting("Last Path", paths_.app_path);
+  workspace_.last_path = settings_.get_setting(core::setting::kLastPath, paths_.app_path);
 
   // A stored index that is not a number, or not a model's, selects the first model; a
   // fraction is rounded and kept as stored.
   const std::optional<std::int32_t> stored =
-      core::text_to_whole_number(settings_.get_setting("Microcontroller Model", "1"));
+      core::text_to_whole_number(settings_.get_setting(core::setting::kModel, core::setting::kModelDefault));
   std::int32_t index = stored.value_or(0);
   if (index < 1 || index > device_list_.model_count) {
     index = 1;
-    settings_.save_setting("Microcontroller Model", "1");
+    settings_.save_setting(core::setting::kModel, core::setting::kModelDefault);
   }
   workspace_.current_device.model_index = index;
   devices::apply_selected_model(device_list_, workspace_.current_device);
   menuclear_Click();
   workspace_.vpp_on = false;
-  if (commands_) commands_->connection.connect_hardware();
+  commands_.connection().connect_hardware();
 }
 
 void MainWindow::paint_theme(const theme::ThemeColours& colours, bool with_text) {
@@ -291,8 +275,8 @@ void MainWindow::paint_theme(const theme::ThemeColours& colours, bool with_text)
   client_->set_colour(theme::qt_colour(colours[window_back]));
   paint(label_ime_, colours, model_name_back, model_name_fore, with_text);
   paint(label_info_, colours, message_back, message_fore, with_text);
-  paint(label3_, colours, memory_title_back, memory_title_fore, with_text);
-  paint(label4_, colours, memory_title_back, memory_title_fore, with_text);
+  paint(flash_->caption(), colours, memory_title_back, memory_title_fore, with_text);
+  paint(eeprom_->caption(), colours, memory_title_back, memory_title_fore, with_text);
   paint(label1_, colours, model_title_back, model_title_fore, with_text);
   paint(label5_, colours, model_name_back, model_name_fore, with_text);
   paint(label7_, colours, top_label_back, top_label_fore, with_text);
@@ -330,14 +314,14 @@ void MainWindow::updatedisplay() {
   const devices::MemoryImages& images = workspace_.memory_images;
   label_ime_->setText(text_of(device.model_name));
   label_info_->setText(text_of(sizes_text(device.flash_size, device.eeprom_size)));
-  tabla_flash_->set_text(QString());
-  tabla_eeprom_->set_text(QString());
+  flash_->clear();
+  eeprom_->clear();
   for (ClickableLabel* label : label_conf_) label->clear();
   process_events();
   // The scroll values are read only now, after the events above, so the redraw that
   // ends last shows the values of its own moment.
-  tabla_flash_->set_text(text_of(flash_table_text(images.flash_image, scrl1_->value())));
-  tabla_eeprom_->set_text(text_of(eeprom_table_text(images.eeprom_image, scrl2_->value())));
+  flash_->redraw(images);
+  eeprom_->redraw(images);
   for (std::size_t k = 0; k < label_conf_.size(); ++k) {
     label_conf_[k]->setText(text_of(core::byte_to_hex(images.config_image[k])));
   }
@@ -365,8 +349,8 @@ void MainWindow::end_program() {
 }
 
 void MainWindow::MouseWheel(std::int32_t, std::int32_t rotation, std::int32_t, std::int32_t) {
-  TableScrollBar* target = active_table_ == 1 ? scrl1_ : active_table_ == 2 ? scrl2_ : nullptr;
-  if (target == nullptr) return;
+  if (active_table_ == 0) return;
+  TableScrollBar* target = pane(static_cast<TableId>(active_table_)).bar();
   target->setValue(wheel_value(target->value(), rotation, target->minimum(), target->maximum()));
 }
 
@@ -380,8 +364,7 @@ void MainWindow::while_busy(Work&& work) {
 }
 
 void MainWindow::run_operation(void (engine::Engine::*run)()) {
-  if (!commands_) return;
-  while_busy([&] { (commands_->engine.*run)(); });
+  while_busy([&] { (commands_.engine().*run)(); });
 }
 
 void MainWindow::menuclear_Click() {
@@ -390,22 +373,19 @@ void MainWindow::menuclear_Click() {
   {
     // Both views go to line 0 before anything is drawn: a first line left over from a
     // larger model could lie past the new images.
-    const QSignalBlocker block1(scrl1_);
-    const QSignalBlocker block2(scrl2_);
-    scrl1_->setValue(0);
-    scrl2_->setValue(0);
+    const QSignalBlocker block1(flash_->bar());
+    const QSignalBlocker block2(eeprom_->bar());
+    flash_->bar()->setValue(0);
+    eeprom_->bar()->setValue(0);
   }
   updatedisplay();
   label_hex_->clear();
   label_status_->clear();
   enable();
-  scrl1_->setMaximum(0);
-  scrl2_->setMaximum(0);
-  const devices::CurrentDevice& device = workspace_.current_device;
-  if (device.flash_size > 0) scrl1_->setMaximum(scroll_maximum(device.flash_size, kFlashBytesPerLine));
-  if (device.eeprom_size > 0) scrl2_->setMaximum(scroll_maximum(device.eeprom_size, kEepromBytesPerLine));
-  scrl2_->setFocus();
-  scrl1_->setFocus();
+  for (TablePane* shown : {flash_, eeprom_})
+    shown->set_image_size(shown->image_size(workspace_.current_device));
+  eeprom_->bar()->setFocus();
+  flash_->bar()->setFocus();
 }
 
 std::string MainWindow::choose_hex_file(bool save) {
@@ -423,13 +403,11 @@ std::string MainWindow::choose_hex_file(bool save) {
 }
 
 void MainWindow::menuopen_Click() {
-  if (!commands_) return;
-  while_busy([this] { commands_->hex_files.open(choose_hex_file(false)); });
+  while_busy([this] { commands_.hex_files().open(choose_hex_file(false)); });
 }
 
 void MainWindow::menusave_Click() {
-  if (!commands_) return;
-  while_busy([this] { commands_->hex_files.save(choose_hex_file(true)); });
+  while_busy([this] { commands_.hex_files().save(choose_hex_file(true)); });
 }
 
 void MainWindow::menumodel_Click() {
@@ -451,7 +429,7 @@ void MainWindow::menuprogtime_Click() {
 }
 
 void MainWindow::menucolors_Click() {
-  theme_picker(runner_, this, settings_, colours_, [this] { settheme(); });
+  dialogs_.theme_picker(this, settings_, colours_, [this] { settheme(); });
 }
 
 void MainWindow::menuabout_Click() {
@@ -472,17 +450,47 @@ void MainWindow::label_vpp_Click() {
   }
 }
 
-void MainWindow::table_pointer_moved(std::int32_t table) {
-  if (table == 1 && active_table_ == 2) scrl1_->setFocus();
-  if (table == 2 && active_table_ == 1) scrl2_->setFocus();
+void MainWindow::table_pointer_moved(TableId id) {
+  // The pointer over the other table makes that one the wheel's.
+  if (active_table_ != 0 && active_table_ != static_cast<std::int32_t>(id)) pane(id).bar()->setFocus();
 }
 
-void MainWindow::table_focused(std::int32_t table) {
-  (table == 1 ? scrl1_ : scrl2_)->setFocus();
-  if (!editor_armed_) return;
-  editor_armed_ = false;
-  unosbox_->show();
-  unosbox_->setFocus();
+void MainWindow::table_focused(TableId id) {
+  pane(id).bar()->setFocus();
+  editor_->open_armed();
+}
+
+void MainWindow::table_released(TableId id, Qt::MouseButton button, int x_twips, int y_twips) {
+  if (button != Qt::RightButton || busy_ || ending_) return;
+  process_events();
+  TablePane& shown = pane(id);
+  const std::optional<TableCell> cell =
+      shown.cell_at(x_twips, y_twips, shown.image_size(workspace_.current_device));
+  if (!cell) return;
+  const auto memory = id == TableId::flash ? EditTarget::Memory::flash : EditTarget::Memory::eeprom;
+  editor_->arm({memory, cell->address}, shown.cell_rect(*cell, kLabelHeight));
+  // The press already passed the table's focus on to its scroll bar; the table takes it
+  // once more so that its focus handler opens the armed field.
+  shown.table()->setFocus(Qt::MouseFocusReason);
+}
+
+void MainWindow::label_conf_Click(int index) {
+  if (busy_ || ending_) return;
+  const QRect at = label_conf_[static_cast<std::size_t>(index)]->geometry();
+  editor_->open({EditTarget::Memory::config, index},
+                {at.x(), at.y(), at.width(), twips_to_pixels(kLabelHeight)});
+}
+
+void MainWindow::editor_closed(const EditTarget& target, std::optional<std::uint8_t> typed) {
+  // A configuration byte's field hands the focus back to the FLASH table.
+  TableScrollBar* edited = (target.memory == EditTarget::Memory::eeprom ? eeprom_ : flash_)->bar();
+  edited->setFocus();
+  // During a run the images are the run's.
+  if (typed && !busy_ && store_byte(workspace_.memory_images, target, *typed)) {
+    updatedisplay();
+    label_hex_->clear();
+  }
+  edited->setFocus();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -507,8 +515,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == client_ && event->type() == QEvent::MouseButtonRelease) scrl1_->setFocus();
-  if (watched == unosbox_ && editor_event(event)) return true;
+  if (watched == client_ && event->type() == QEvent::MouseButtonRelease) flash_->bar()->setFocus();
   return QMainWindow::eventFilter(watched, event);
 }
 

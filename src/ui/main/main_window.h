@@ -14,27 +14,25 @@
 #include "core/startup.h"
 #include "devices/device_list.h"
 #include "devices/workspace.h"
-#include "engine/engine.h"
-#include "hexfile/hex_file_commands.h"
-#include "link/programmer_connection.h"
 #include "link/report_layer.h"
+#include "ui/main/table_pane.h"
 #include "ui/main/wheel_hook.h"
+#include "ui/main/window_commands.h"
 #include "ui/theme/theme_colours.h"
 #include "ui/twips.h"
 
 class QAction;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 
 namespace tessaflex::ui {
 
 class Backdrop;
+class ByteEditor;
 class ClickableLabel;
 class Dialogs;
-class MemoryTable;
 class ModalRunner;
-class TableScrollBar;
+struct EditTarget;
 
 // What the window is built on; every reference must outlive the window.
 struct MainWindowServices {
@@ -46,14 +44,7 @@ struct MainWindowServices {
   ModalRunner& runner;  // shows every modal dialog, the file dialogs included
   Dialogs& dialogs;
   theme::ThemeColours& colours;
-};
-
-// The parts that need the window as their host, built after it and attached before
-// start(); every reference must outlive the window.
-struct MainWindowCommands {
-  engine::Engine& engine;
-  link::ProgrammerConnection& connection;
-  hexfile::HexFileCommands& hex_files;
+  WindowCommands& commands;  // answered from start() on
 };
 
 // Form1. One per program. It is the engine's and the file commands' host: their status
@@ -69,10 +60,8 @@ class MainWindow : public QMainWindow, public core::Host {
   explicit MainWindow(const MainWindowServices& services, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  void attach(const MainWindowCommands& commands);
-
   // The start-up sequence: theme, shown, last folder, model, Clear Buffer, power off,
-  // connection. Runs once, after attach.
+  // connection. Runs once.
   void start();
 
   // One wheel message: moves the wheel's table three lines (only the sign of rotation
@@ -97,7 +86,7 @@ class MainWindow : public QMainWindow, public core::Host {
   // The caption of the loaded-file line.
   void set_label_hex(std::string_view text);
 
-  // 1 FLASH, 2 EEPROM, 0 before either scroll bar had the focus.
+  // 1 FLASH, 2 EEPROM (the values of TableId), 0 before either scroll bar had the focus.
   std::int32_t active_table() const { return active_table_; }
   // True while a chip operation, a file load or a file save is under way.
   bool busy() const { return busy_; }
@@ -108,16 +97,15 @@ class MainWindow : public QMainWindow, public core::Host {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // The height of every label, and of the byte editor over one, in twips.
-  static constexpr int kLabelHeight = 255;
-
   void build_controls();
   void build_menus();
+  void connect_pane(TablePane& pane);
   // Paints what settheme paints from colours; the text colours only when with_text.
   void paint_theme(const theme::ThemeColours& colours, bool with_text);
   ClickableLabel* add_label(const QString& name, const char* text, const char* tooltip, const TwipsRect& at);
   QPushButton* add_button(const char* name, const char* text, int left, int top, int width);
   QAction* add_item(QMenu* menu, const char* name, const char* text);
+  TablePane& pane(TableId id) { return id == TableId::flash ? *flash_ : *eeprom_; }
 
   // Runs work with the window marked busy, then carries out a close requested meanwhile.
   template <typename Work>
@@ -132,16 +120,13 @@ class MainWindow : public QMainWindow, public core::Host {
   void menucolors_Click();
   void menuabout_Click();
   void label_vpp_Click();
-  void table_pointer_moved(std::int32_t table);
-  void table_focused(std::int32_t table);
-  // The byte editor: arming it over a table byte, opening it over a configuration byte,
-  // and closing it (storing the typed value on Enter).
-  void table_released(std::int32_t table, Qt::MouseButton button, int x, int y);
   void label_conf_Click(int index);
-  void close_editor(bool store);
-  void focus_edited_table();
-  // The field's focus loss and its Escape and Enter keys; true when the event is used up.
-  bool editor_event(QEvent* event);
+  void table_pointer_moved(TableId id);
+  void table_focused(TableId id);
+  // A right click on a table byte arms the byte editor over it.
+  void table_released(TableId id, Qt::MouseButton button, int x_twips, int y_twips);
+  // The byte editor has closed; a typed value is stored unless a run owns the images.
+  void editor_closed(const EditTarget& target, std::optional<std::uint8_t> typed);
   // The path the user chose in a HEX file dialog, "" when cancelled.
   std::string choose_hex_file(bool save);
 
@@ -153,14 +138,11 @@ class MainWindow : public QMainWindow, public core::Host {
   ModalRunner& runner_;
   Dialogs& dialogs_;
   theme::ThemeColours& colours_;
-  std::optional<MainWindowCommands> commands_;
+  WindowCommands& commands_;
 
   WheelHook wheel_hook_;
   std::chrono::steady_clock::time_point clock_start_ = std::chrono::steady_clock::now();
   std::int32_t active_table_ = 0;
-  bool editor_armed_ = false;
-  std::int32_t edit_target_ = 0;   // 1 a FLASH byte, 2 an EEPROM byte, 3 a configuration byte
-  std::int32_t edit_address_ = 0;  // the byte's address, or the configuration index 1..14
   bool busy_ = false;
   bool close_pending_ = false;
   bool ending_ = false;
@@ -172,18 +154,14 @@ class MainWindow : public QMainWindow, public core::Host {
   ClickableLabel* label1_ = nullptr;
   ClickableLabel* label_ime_ = nullptr;
   ClickableLabel* label_info_ = nullptr;
-  ClickableLabel* label3_ = nullptr;
-  ClickableLabel* label4_ = nullptr;
   ClickableLabel* label5_ = nullptr;
   ClickableLabel* label_status_ = nullptr;
   std::array<ClickableLabel*, 15> lfix_{};
   std::array<ClickableLabel*, 14> label_conf_{};
   std::array<QPushButton*, 6> commands_buttons_{};
-  MemoryTable* tabla_flash_ = nullptr;
-  MemoryTable* tabla_eeprom_ = nullptr;
-  TableScrollBar* scrl1_ = nullptr;
-  TableScrollBar* scrl2_ = nullptr;
-  QLineEdit* unosbox_ = nullptr;
+  TablePane* flash_ = nullptr;
+  TablePane* eeprom_ = nullptr;
+  ByteEditor* editor_ = nullptr;
   // menu1, menu3, menu4, menu5: the top menus that disable switches.
   std::array<QMenu*, 4> menus_{};
 };

@@ -5,14 +5,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "ui/main/table_arithmetic.h"
 #include "ui/twips.h"
 
 namespace tessaflex::ui {
-
-// The grid, in twips: one character is 120 wide, one line 195 high, whatever the font,
-// so the byte under the pointer is found by arithmetic and the editor lands on it.
-inline constexpr int kCharTwips = 120;
-inline constexpr int kLineTwips = 195;
 
 // Shows a text of CR LF separated lines, each character in its own grid cell, on the
 // platform's text colours. It never keeps the keyboard focus for long: it reports that

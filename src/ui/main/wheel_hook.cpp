@@ -3,6 +3,8 @@
 
 #include <QWheelEvent>
 
+#include "core/setting_names.h"
+
 namespace tessaflex::ui {
 namespace {
 
@@ -24,7 +26,7 @@ WheelHook::WheelHook(const core::SettingsStore& settings, Handler handler)
 WheelHook::~WheelHook() { unhook_wheel(); }
 
 void WheelHook::hook_wheel(QWindow* window) {
-  if (settings_.get_setting_dword(kMouseWheelSetting, 1) == 0) return;
+  if (settings_.get_setting_dword(core::setting::kMouseWheel, core::setting::kMouseWheelDefault) == 0) return;
   unhook_wheel();
   if (window == nullptr) return;
   window_ = window;

@@ -8,11 +8,9 @@
 #include <functional>
 
 #include "core/settings_store.h"
-#include "ui/main/scroll_arithmetic.h"
+#include "ui/main/table_arithmetic.h"
 
 namespace tessaflex::ui {
-
-inline constexpr const char* kMouseWheelSetting = "Mouse Wheel Enabled";
 
 // Watches the native window of the main window, before any of its widgets sees an
 // event, and hands every event on unchanged afterwards.

@@ -8,10 +8,6 @@
 
 namespace tessaflex::ui::theme {
 
-// The setting that names the current theme, and the name it starts with.
-inline constexpr std::string_view kThemeSetting = "Color Theme";
-inline constexpr std::string_view kDefaultTheme = "Original Lite";
-
 // Sets colours.theme_name to the "Color Theme" setting exactly as stored (writing
 // "Original Lite" there first when it is missing) and fills all fifteen slots from the
 // theme of that name. A name no theme has, in any other case or spacing included, gives

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "core/setting_names.h"
 #include "support/qt_environment.h"
 #include "support/scripted_runner.h"
 #include "support/temp_settings.h"
@@ -257,11 +258,11 @@ class ThemePickerTest : public DialogTest {
  protected:
   // Each repaint of the main window records whether the picker was still up, and the theme.
   void open(const std::string& stored, const testing::ScriptedRunner::Action& action) {
-    settings.store().save_setting(theme::kThemeSetting, stored);
+    settings.store().save_setting(core::setting::kColorTheme, stored);
     theme::load_theme(settings.store(), colours);
     runner.then(action);
     repaints.clear();
-    theme_picker(runner, nullptr, settings.store(), colours, [this] {
+    dialogs.theme_picker(nullptr, settings.store(), colours, [this] {
       bool up = false;
       for (QWidget* w : QApplication::topLevelWidgets()) up |= w->objectName() == "Form34" && w->isVisible();
       repaints.emplace_back(up, colours.theme_name, colours.values);
@@ -278,7 +279,7 @@ class ThemePickerTest : public DialogTest {
                     theme::qt_colour(colours[current ? theme::highlight_fore : theme::value_fore])));
     }
   }
-  std::string setting() const { return settings.store().get_setting(theme::kThemeSetting, "(none)"); }
+  std::string setting() const { return settings.store().get_setting(core::setting::kColorTheme, "(none)"); }
 
   std::vector<std::tuple<bool, std::string, std::array<theme::Colour, theme::kSlots>>> repaints;
 };

@@ -7,22 +7,20 @@
 #include <vector>
 
 #include "ui/main/options_texts.h"
-#include "ui/main/scroll_arithmetic.h"
-#include "ui/main/table_cell.h"
-#include "ui/main/table_text.h"
+#include "ui/main/table_arithmetic.h"
 
 namespace tessaflex::ui {
 namespace {
 
 TEST(TableText, EightLinesOfAddressAndBytesNeverPastTheImage) {
-  const std::string flash = flash_table_text(std::vector<std::uint8_t>(32768, 0xFF), 2040);
+  const std::string flash = table_text(kFlashLayout, std::vector<std::uint8_t>(32768, 0xFF), 2040);
   EXPECT_EQ(flash.size(), 454u);
   EXPECT_TRUE(flash.starts_with("007F80: FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF\r\n")) << flash;
   std::vector<std::uint8_t> image(70);
   std::iota(image.begin(), image.end(), std::uint8_t{0});
-  EXPECT_EQ(flash_table_text(image, -1), "");
+  EXPECT_EQ(table_text(kFlashLayout, image, -1), "");
   // The line that would run past the image is left out, with the lines after it.
-  const std::string eeprom = eeprom_table_text(image, 1);
+  const std::string eeprom = table_text(kEepromLayout, image, 1);
   EXPECT_TRUE(eeprom.ends_with("\r\n0038: 38 39 3A 3B 3C 3D 3E 3F")) << eeprom;
 }
 
@@ -59,15 +57,15 @@ TEST(OptionsTexts, ProgrammingTimeRepliesAndAbout) {
 }
 
 TEST(TableCell, TheByteUnderThePointerAndTheTypedValue) {
-  const auto& f = kFlashGeometry;
+  const auto& f = kFlashLayout;
   const auto none = std::optional<std::int32_t>();
   // clang-format off
   for (const auto& [table, x, y, first, size, address] :
-       {std::tuple<const TableGeometry&, double, double, int, int, std::optional<std::int32_t>>{
+       {std::tuple<const TableLayout&, double, double, int, int, std::optional<std::int32_t>>{
             f, 1000, 200, 2, 4096, 48}, {f, 959, 0, 0, 4096, none}, {f, 960, 0, 0, 4096, 0},
         {f, 960 + 16 * 360, 0, 0, 4096, none}, {f, 960 + 16 * 360 - 1, 7 * 195, 0, 4096, 127},
         {f, 1000, 8 * 195, 0, 4096, none}, {f, 1000, -1, 0, 4096, none},
-        {kEepromGeometry, 720 + 3 * 360 + 10, 0, 0, 4, 3}, {kEepromGeometry, 720 + 4 * 360, 0, 0, 4, none}}) {
+        {kEepromLayout, 720 + 3 * 360 + 10, 0, 0, 4, 3}, {kEepromLayout, 720 + 4 * 360, 0, 0, 4, none}}) {
     // clang-format on
     const auto cell = cell_under_pointer(table, x, y, first, size);
     EXPECT_EQ(cell ? std::optional(cell->address) : std::nullopt, address) << x << ',' << y;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 
+#include "core/setting_names.h"
 #include "support/temp_settings.h"
 #include "ui/theme/load_theme.h"
 #include "ui/theme/theme_table.h"
@@ -76,10 +77,11 @@ TEST(LoadTheme, EachNameGivesTheRightColoursAndKeepsItsText) {
     colours.values.fill(rgb(1, 2, 3));  // in no theme: shows a slot a load left alone
     if (before != nullptr) colours.values = find_theme(before)->values();
     const ThemeColours was = colours;
-    if (stored) settings.store().save_setting(kThemeSetting, *stored);
+    if (stored) settings.store().save_setting(core::setting::kColorTheme, *stored);
     load_theme(settings.store(), colours);
-    EXPECT_EQ(std::pair(colours.theme_name, settings.store().get_setting(kThemeSetting, "(none)")),
-              std::pair(kept, kept));
+    EXPECT_EQ(
+        std::pair(colours.theme_name, settings.store().get_setting(core::setting::kColorTheme, "(none)")),
+        std::pair(kept, kept));
     EXPECT_EQ(colours.values, loaded ? find_theme(*loaded)->values() : was.values) << kept;
   }
 }

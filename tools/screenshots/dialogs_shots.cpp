@@ -1,11 +1,11 @@
 // Pictures of the dialogs: the message box in each kind, the input box, the model picker.
 #include <QDialog>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <string>
 
 #include "devices/device_list.h"
 #include "shots.h"
-#include "support/temp_settings.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/main/options_texts.h"
 #include "ui/theme/load_theme.h"
@@ -33,9 +33,10 @@ class GrabRunner final : public ui::ModalRunner {
 }  // namespace
 
 void dialogs(const QString& out_dir, const QString& device_list_path) {
-  testing::TempSettings settings;
+  QTemporaryDir settings_dir;
+  const core::SettingsStore settings((settings_dir.path() + QStringLiteral("/Tessaflex.ini")).toStdString());
   ui::theme::ThemeColours colours;
-  ui::theme::load_theme(settings.store(), colours);
+  ui::theme::load_theme(settings, colours);
   core::ProgramPaths paths;
   GrabRunner runner(out_dir);
   ui::Dialogs dialogs(runner, paths, colours);
@@ -67,7 +68,7 @@ void dialogs(const QString& out_dir, const QString& device_list_path) {
   devices::CurrentDevice device;
   device.model_index = 1;
   runner.next("model_picker.png");
-  dialogs.model_picker(nullptr, load.list, device, settings.store());
+  dialogs.model_picker(nullptr, load.list, device, settings);
 }
 
 }  // namespace tessaflex::shots

@@ -5,7 +5,7 @@
 
 #include "link/hid_terminal.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 
 // Always connected; every write is counted and succeeds at once, every read answers FF.
 class NullProgrammer : public link::HidTerminal {
@@ -25,4 +25,4 @@ class NullProgrammer : public link::HidTerminal {
   std::int64_t reports = 0;
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim

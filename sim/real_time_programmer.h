@@ -5,9 +5,9 @@
 
 #include "sim/virtual_programmer.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::sim {
 
-class RealTimeProgrammer final : public sim::VirtualProgrammer {
+class RealTimeProgrammer final : public VirtualProgrammer {
  public:
   using VirtualProgrammer::VirtualProgrammer;
   bool terminal_write(const link::Report& report) override {
@@ -22,4 +22,4 @@ class RealTimeProgrammer final : public sim::VirtualProgrammer {
   std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::sim
