@@ -161,11 +161,11 @@ void MainWindow::build_controls() {
                          {left, block_top, 375, kLabelHeight});
     label_conf_[i] = add_label(QStringLiteral("label_conf(%1)").arg(i), "", "Click to edit!",
                                {left, block_top + 300, 375, kLabelHeight});
-    lfix_[i]->setFont(fixed);
     label_conf_[i]->setFont(fixed);
   }
   label5_ = add_label(QStringLiteral("Label5"), "Status", nullptr, {5280, 5820, 1755, kLabelHeight});
-  label_status_ = add_label(QStringLiteral("label_status"), "", nullptr, {60, 6120, 6975, kLabelHeight});
+  label_status_ =
+      place(new StatusLine(client_), QStringLiteral("label_status"), {60, 6120, 6975, kLabelHeight});
 
   editor_ = new ByteEditor(client_, [this](const EditTarget& target, std::optional<std::uint8_t> typed) {
     editor_closed(target, typed);
@@ -289,7 +289,7 @@ void MainWindow::paint_theme(const theme::ThemeColours& colours, bool with_text)
 
 void MainWindow::settheme() { paint_theme(colours_, true); }
 
-void MainWindow::set_status(std::string_view text) { label_status_->setText(text_of(text)); }
+void MainWindow::set_status(std::string_view text) { label_status_->set_status(text_of(text)); }
 
 void MainWindow::set_label_hex(std::string_view text) { label_hex_->setText(text_of(text)); }
 
@@ -380,7 +380,7 @@ void MainWindow::menuclear_Click() {
   }
   updatedisplay();
   label_hex_->clear();
-  label_status_->clear();
+  label_status_->set_status({});
   enable();
   for (TablePane* shown : {flash_, eeprom_})
     shown->set_image_size(shown->image_size(workspace_.current_device));
@@ -393,7 +393,11 @@ std::string MainWindow::choose_hex_file(bool save) {
                      save ? QStringLiteral("Save Buffer As") : QStringLiteral("Select HEX File To Open"),
                      QFile::decodeName(workspace_.last_path.c_str()));
   dialog.setObjectName(save ? QStringLiteral("CommonDialog2") : QStringLiteral("CommonDialog1"));
-  dialog.setNameFilters({QStringLiteral("Intel HEX files (*.hex)"), QStringLiteral("All files (*.*)")});
+  // "*.*" would hide every name without a dot here, where a program image may well be
+  // called "blink": the captions stay as written, and "All files" matches every name.
+  dialog.setNameFilters(
+      {QStringLiteral("Intel HEX files (*.hex) (*.hex)"), QStringLiteral("All files (*.*) (*)")});
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   // The Save command asks its own overwrite question, with the program's own box.

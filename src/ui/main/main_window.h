@@ -30,6 +30,7 @@ namespace tessaflex::ui {
 class Backdrop;
 class ByteEditor;
 class ClickableLabel;
+class StatusLine;
 class Dialogs;
 class ModalRunner;
 struct EditTarget;
@@ -155,7 +156,7 @@ class MainWindow : public QMainWindow, public core::Host {
   ClickableLabel* label_ime_ = nullptr;
   ClickableLabel* label_info_ = nullptr;
   ClickableLabel* label5_ = nullptr;
-  ClickableLabel* label_status_ = nullptr;
+  StatusLine* label_status_ = nullptr;
   std::array<ClickableLabel*, 15> lfix_{};
   std::array<ClickableLabel*, 14> label_conf_{};
   std::array<QPushButton*, 6> commands_buttons_{};

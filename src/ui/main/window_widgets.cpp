@@ -1,4 +1,4 @@
-// The two small widget kinds of the main window: clickable labels and table scroll bars.
+// The small widget kinds of the main window: clickable labels, the status line and table scroll bars.
 #include "ui/main/window_widgets.h"
 
 #include <QMouseEvent>
@@ -24,6 +24,22 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   // Taken here: passed on, the release would reach the window as a background click.
   event->accept();
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+void StatusLine::set_status(const QString& text) {
+  setText(text);
+  setToolTip(shown_text() == text ? QString() : text);
+}
+
+QString StatusLine::shown_text() const {
+  return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+}
+
+void StatusLine::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  drawFrame(&painter);
+  painter.setPen(palette().color(foregroundRole()));
+  painter.drawText(contentsRect(), static_cast<int>(alignment()), shown_text());
 }
 
 TableScrollBar::TableScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {

@@ -1,4 +1,4 @@
-// The two small widget kinds of the main window: clickable labels and table scroll bars.
+// The small widget kinds of the main window: clickable labels, the status line and table scroll bars.
 #pragma once
 
 #include <QLabel>
@@ -35,6 +35,22 @@ class ClickableLabel : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The status line. A text wider than the line is cut at its end with an ellipsis and
+// shown whole in the line's tooltip, so a long reason can still be read to its end;
+// text() keeps the whole text.
+class StatusLine : public ClickableLabel {
+  Q_OBJECT
+
+ public:
+  explicit StatusLine(QWidget* parent = nullptr) : ClickableLabel(parent) {}
+  void set_status(const QString& text);
+  // What the line draws: the text, or as much of it as fits followed by an ellipsis.
+  QString shown_text() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // A vertical scroll bar that reports getting the focus and leaves the wheel to the
