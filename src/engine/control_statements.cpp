@@ -74,7 +74,7 @@ void Engine::calceeprom(std::string_view, int) {
 
 void Engine::setloop(std::string_view, int image) {
   run_.loop_start = run_.pc;
-  run_.loop_end = image == 0 ? run_.flash_last : run_.eeprom_last;
+  run_.loop_end = image == kFlashLoop ? run_.flash_last : run_.eeprom_last;
   if (run_.counter <= run_.loop_end) {
     ++run_.pc;
     return;
