@@ -78,8 +78,8 @@ MUTANTS = [
     ("E21", E, ENG + "statement_table.cpp", "s.size() == 8 && s[0] == 's'", "s[0] == 's'"),
     ("E22", E, ENG + "engine.cpp", "  if (terminal_.terminal_connected()) reports_.hid_end();\n  std::string text",
      "  std::string text"),
-    ("E23", E, ENG + "transfer_statements.cpp", "address_byte == 1 ? bytes.high : bytes.low",
-     "address_byte == 1 ? bytes.low : bytes.high"),
+    ("E23", E, ENG + "transfer_statements.cpp", "? bytes.high\n" + " " * 57 + ": bytes.low;",
+     "? bytes.low\n" + " " * 57 + ": bytes.high;"),
     # --- HEX reader -----------------------------------------------------------------------
     ("R01", R, "src/hexfile/hex_reader.cpp", "line += (r - q + 3) / 4;", "line += (r - q + 1) / 2;"),
     ("R02", R, "src/hexfile/hex_reader.cpp", "if (s.size() < 11)", "if (s.size() < 10)"),

@@ -1,4 +1,4 @@
-// The device table of pic18-icsp.md §5: sizes, write buffers, device IDs, erased configuration.
+// The device table (docs/pic18-programming.md): sizes, write buffers, device IDs, erased configuration.
 #include "sim/chip_devices.h"
 
 #include <algorithm>
@@ -9,10 +9,10 @@
 namespace tessaflex::sim {
 namespace {
 
-// The rows of §5.2 exactly as printed there, CONFIG1L..CONFIG7H: "--" is an unimplemented
-// byte (reads 00, no bits), "vv" a byte whose implemented bits all erase to 1 (vv is its own
-// mask), "vv/mm" the erased value and the implemented-bit mask. Where the document marks a
-// value disputed, the reading taken is noted.
+// Erased configuration per gputils 1.4.0 and the programming specifications' configuration
+// tables, CONFIG1L..CONFIG7H: "--" is an unimplemented byte (reads 00, no bits), "vv" a byte
+// whose implemented bits all erase to 1 (vv is its own mask), "vv/mm" the erased value and the
+// implemented-bit mask. Where the sources disagree, the reading taken is noted.
 constexpr const char* k242 =
     "-- 27 0F 0F -- 01 85 -- 03 C0 03 E0 03 40";  // and 442; 5L/6L/7L 03 ([D] DS39576B table 0F)
 constexpr const char* k252 = "-- 27 0F 0F -- 01 85 -- 0F C0 0F E0 0F 40";            // and 452
@@ -45,14 +45,15 @@ void parse_config(std::string_view row, ChipDevice& d) {
     const std::size_t end = std::min(row.find(' '), row.size());
     const std::string_view cell = row.substr(0, end);
     row.remove_prefix(std::min(end + 1, row.size()));
-    if (i >= 14) break;
+    if (i >= devices::kConfigBytes) break;
     if (cell != "--") {
       d.config_erased[i] = hex_byte(cell.substr(0, 2));
       d.config_mask[i] = cell.size() > 2 ? hex_byte(cell.substr(3)) : d.config_erased[i];
     }
     ++i;
   }
-  if (i != 14 || !row.empty()) throw std::logic_error("configuration row of " + d.name + " is not 14 cells");
+  if (i != devices::kConfigBytes || !row.empty())
+    throw std::logic_error("configuration row of " + d.name + " is not 14 cells");
 }
 
 struct Part {
@@ -63,8 +64,9 @@ struct Part {
   const char* config;
 };
 
-// §5.1. [D] choices: 18F442 04A0 (usbpicprog 0490); 23K20/43K20 write buffer 8 (pickle,
-// openprog 16); 26K20/46K20 and 26K22/46K22 EEPROM 1024 (openprog 256).
+// Sizes, buffers and IDs from the family's programming specification and gputils. [D] choices:
+// 18F442 04A0 (usbpicprog 0490); 23K20/43K20 write buffer 8 (pickle, openprog 16);
+// 26K20/46K20 and 26K22/46K22 EEPROM 1024 (openprog 256).
 constexpr Family fxx2 = Family::fxx2, x220 = Family::x220, f2xxx = Family::f2xxx, k20 = Family::k20,
                  k22 = Family::k22;
 constexpr Part kParts[] = {
@@ -121,7 +123,7 @@ ChipDevice make(const Part& p, std::string name, std::uint16_t devid) {
   d.write_buffer = p.buffer;
   d.devid = devid;
   parse_config(p.config, d);
-  // EEADRH exists on the parts with 1 KB of EEPROM (§3.2).
+  // EEADRH exists on the parts with 1 KB of EEPROM (gputils p18f*.inc).
   d.has_eeadrh = p.eeprom > 256;
   d.faa_is_baudctl = d.name == "18F1220" || d.name == "18F1320";
   // Boot block (data sheets): 512 bytes on FXX2, X220 and the 8 KB K parts, 2 KB on the

@@ -7,9 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "devices/memory_map.h"
+
 namespace tessaflex::sim {
 
-// The five programming families of pic18-icsp.md, each with its own Microchip programming document.
+// The five programming families, each with its own Microchip programming specification
+// (titles in docs/pic18-programming.md).
 enum class Family {
   fxx2,   // 18F242/252/442/452, 18F248/258/448/458 (DS39576B)
   x220,   // 18F1220/1320, 18F2220/2320/4220/4320 (DS39592E)
@@ -29,12 +32,11 @@ struct ChipDevice {
   std::int32_t eeprom_size = 0;   // bytes of data EEPROM
   std::int32_t write_buffer = 0;  // holding registers in bytes (per 8 KB panel on FXX2)
   std::uint16_t devid = 0;        // DEVID2 * 256 + DEVID1 as the chip reads it (revision 0)
-  // CONFIG1L..CONFIG7H after a bulk erase (index 0 is CONFIG1L at 0x300000); 00 for an
-  // unimplemented byte.
-  std::array<std::uint8_t, 14> config_erased{};
+  // CONFIG1L..CONFIG7H after a bulk erase (index 0 is CONFIG1L); 00 for an unimplemented byte.
+  std::array<std::uint8_t, devices::kConfigBytes> config_erased{};
   // The implemented bits of each configuration byte; 00 for an unimplemented byte. Bits
   // outside the mask read 0 and cannot be set.
-  std::array<std::uint8_t, 14> config_mask{};
+  std::array<std::uint8_t, devices::kConfigBytes> config_mask{};
   bool has_eeadrh = false;           // EEADRH (FAA) exists: the parts with 1 KB of EEPROM
   bool faa_is_baudctl = false;       // 18F1220/1320: FAA is BAUDCTL, never to be written
   std::int32_t boot_block_size = 0;  // bytes from address 0 guarded by CPB/WRTB

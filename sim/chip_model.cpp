@@ -7,9 +7,9 @@
 namespace tessaflex::sim {
 namespace {
 
-// The times of §1.5 per family, in microseconds. Where the document gives two readings, the
-// longer time is taken: an algorithm that waits long enough for it also waits long enough
-// on silicon.
+// The times per family, in microseconds (docs/pic18-programming.md). Where the sources give
+// two readings, the longer time is taken: an algorithm that waits long enough for it also
+// waits long enough on silicon.
 struct FamilyTimes {
   std::int64_t p10;           // PGC low after a programming NOP
   std::int64_t p11;           // bulk erase
@@ -24,7 +24,7 @@ constexpr FamilyTimes kTimes[] = {
     {200, 15000, 4000, 4000},  // K22: P11 15 ms, 12 ms on the 8 and 16 KB parts (start_bulk_erase)
 };
 
-// Behaviour that differs between the families (§1.2, §1.4, §4, §6). The old documents
+// Behaviour that differs between the families (docs/pic18-programming.md). The old documents
 // (FXX2, X220) differ from the newer ones (2XXX, K20, K22) in the same places throughout,
 // and K20/K22 add their own self-timing and WREN rules.
 struct FamilyRules {
@@ -77,8 +77,9 @@ constexpr std::uint8_t kEepgd = 0x80, kCfgs = 0x40, kFree = 0x10, kWren = 0x04, 
 constexpr std::uint8_t kTblptrU = 0xF8, kTblptrH = 0xF7, kTblptrL = 0xF6, kTablat = 0xF5;
 constexpr std::uint8_t kEecon1 = 0xA6, kEecon2 = 0xA7, kEedata = 0xA8, kEeadr = 0xA9, kEeadrh = 0xAA;
 
-constexpr std::uint32_t kIdBase = 0x200000, kConfigBase = 0x300000, kControlBase = 0x3C0004;
-constexpr std::uint32_t kDevidBase = 0x3FFFFE;
+using devices::kConfigBase, devices::kConfigBytes, devices::kIdBase, devices::kIdBytes;
+constexpr std::uint32_t kDevidBase = devices::kDeviceIdBase;
+constexpr std::uint32_t kControlBase = 0x3C0004;  // the erase (and FXX2 panel) control registers
 
 std::string hex(std::uint32_t value, int digits) {
   char text[16];
@@ -674,11 +675,12 @@ void ChipModel::table_read(std::uint8_t command) {
 }
 
 std::uint8_t ChipModel::icsp_read(std::uint32_t address) const {
+  static_assert(devices::kFlashBase == 0);  // a code address is its index in flash_
   if (address < flash_.size()) {
     return code_protected(static_cast<std::int32_t>(address)) ? 0 : flash_[address];
   }
-  if (address >= kIdBase && address < kIdBase + 8) return ids_[address - kIdBase];
-  if (address >= kConfigBase && address < kConfigBase + 14) return config_[address - kConfigBase];
+  if (address >= kIdBase && address < kIdBase + kIdBytes) return ids_[address - kIdBase];
+  if (address >= kConfigBase && address < kConfigBase + kConfigBytes) return config_[address - kConfigBase];
   if (address == kDevidBase) return static_cast<std::uint8_t>(devid_ & 0xFF);
   if (address == kDevidBase + 1) return static_cast<std::uint8_t>(devid_ >> 8);
   return 0;  // unimplemented space reads 0
@@ -687,8 +689,8 @@ std::uint8_t ChipModel::icsp_read(std::uint32_t address) const {
 ChipModel::Target ChipModel::target_of(std::uint32_t address) const {
   const std::uint32_t controls = rules_of(device_.family).panel_register ? 3 : 2;
   if (address >= kControlBase && address < kControlBase + controls) return Target::control;
-  if (address >= kConfigBase && address < kConfigBase + 14) return Target::config;
-  if (address < flash_.size() || (address >= kIdBase && address < kIdBase + 8)) return Target::holding;
+  if (address >= kConfigBase && address < kConfigBase + kConfigBytes) return Target::config;
+  if (address < flash_.size() || (address >= kIdBase && address < kIdBase + kIdBytes)) return Target::holding;
   return Target::none;
 }
 
@@ -729,7 +731,8 @@ void ChipModel::load_holding(std::uint32_t address, std::uint8_t value) {
         "table write at " + hex(address, 6) + " (row " + hex(address & row_mask, 6) + ") follows a load at " +
             hex(holding_last_, 6) + " (row " + hex(holding_last_ & row_mask, 6) +
             ") with no start-programming write between. From the first load on, TBLPTR must stay in the "
-            "row that the next 1111 programs (pic18-icsp.md section 6.7); the model holds to this also for "
+            "row that the next 1111 programs (docs/pic18-programming.md, Memories); the model holds to this "
+            "also for "
             "a load whose bytes a later one overwrites, such as a 1101 FFFF that only steps TBLPTR past a "
             "programmed row, because the documents do not say that silicon discards a load made in another "
             "row. Step TBLPTR with table reads (1001) or reload it instead");
@@ -847,7 +850,7 @@ void ChipModel::program_code_row() {
   const std::uint32_t address = programming_address_;
   if (address >= kIdBase) {
     const std::uint32_t base = kIdBase - kIdBase % buffer;
-    for (std::uint32_t i = 0; i < 8; ++i) ids_[i] &= holding_[(kIdBase + i - base) % buffer];
+    for (std::uint32_t i = 0; i < kIdBytes; ++i) ids_[i] &= holding_[(kIdBase + i - base) % buffer];
     return;
   }
   auto program_row = [&](std::uint32_t row_base, std::uint32_t holding_base) {
@@ -995,11 +998,12 @@ void ChipModel::set_eeprom(std::int32_t address, std::uint8_t value) {
 }
 
 void ChipModel::set_id(std::int32_t index, std::uint8_t value) {
-  if (index >= 0 && index < 8) ids_[static_cast<std::size_t>(index)] = value;
+  if (index >= 0 && index < static_cast<std::int32_t>(kIdBytes))
+    ids_[static_cast<std::size_t>(index)] = value;
 }
 
 void ChipModel::set_config(std::int32_t index, std::uint8_t value) {
-  if (index >= 0 && index < 14) {
+  if (index >= 0 && index < static_cast<std::int32_t>(kConfigBytes)) {
     const auto i = static_cast<std::size_t>(index);
     config_[i] = static_cast<std::uint8_t>(value & device_.config_mask[i]);
   }

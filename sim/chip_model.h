@@ -14,7 +14,8 @@ namespace tessaflex::sim {
 // What the programmer does with PGD during one PGC pulse.
 enum class Pgd { low, high, released };
 
-// The chip in the programmer's socket, following pic18-icsp.md §6 for its family. It sees
+// The chip in the programmer's socket, following its family's Microchip programming
+// specification (listed with the facts used in docs/pic18-programming.md). It sees
 // only what silicon sees: VDD/VPP switched in some order, and PGC pulses with a PGD level,
 // each with its simulated rise and fall time in microseconds. It decodes 20-clock frames
 // (4 command bits, 16 operand bits, least significant bit first, sampled on the falling
@@ -22,7 +23,7 @@ enum class Pgd { low, high, released };
 // NOP, erases, writes its data EEPROM in simulated time, and records every protocol
 // violation beside its memories. Most tests use it through VirtualProgrammer.
 //
-// Where pic18-icsp.md leaves a point unconfirmed [U] or disputed [D], the model takes the
+// Where the documents leave a point unconfirmed [U] or disputed [D], the model takes the
 // reading under which an algorithm that works here works on silicon either way: EEPGD/CFGS,
 // TBLPTR, the FXX2 panel mode and the erase control registers (3C0005h, which 2XXX/K20/K22
 // decode) are undefined after entry until written; holding registers keep stale bytes except
@@ -72,9 +73,9 @@ class ChipModel {
   // --- Memories, as the cells hold them (code protection does not hide them here) -------
   const std::vector<std::uint8_t>& flash() const { return flash_; }
   const std::vector<std::uint8_t>& eeprom() const { return eeprom_; }
-  const std::array<std::uint8_t, 8>& ids() const { return ids_; }
+  const std::array<std::uint8_t, devices::kIdBytes>& ids() const { return ids_; }
   // CONFIG1L..CONFIG7H (index 0 is CONFIG1L); unimplemented bits and bytes are 0.
-  const std::array<std::uint8_t, 14>& config() const { return config_; }
+  const std::array<std::uint8_t, devices::kConfigBytes>& config() const { return config_; }
   std::uint16_t devid() const { return devid_; }
   // The byte a table read at address gets over ICSP (code protection, unimplemented
   // space and DEVID included); no side effect.
@@ -154,8 +155,8 @@ class ChipModel {
   ChipDevice device_;
   std::vector<std::uint8_t> flash_;
   std::vector<std::uint8_t> eeprom_;
-  std::array<std::uint8_t, 8> ids_{};
-  std::array<std::uint8_t, 14> config_{};
+  std::array<std::uint8_t, devices::kIdBytes> ids_{};
+  std::array<std::uint8_t, devices::kConfigBytes> config_{};
   std::uint16_t devid_ = 0;
 
   // Power and serial engine.

@@ -7,8 +7,9 @@
 
 namespace tessaflex::sim {
 
-// Something an algorithm (or the firmware given its reports) did that pic18-icsp.md or the
-// firmware table of design.md does not allow. Silicon would misbehave or behave undefined;
+// Something an algorithm (or the firmware given its reports) did that the family's programming
+// specification (docs/pic18-programming.md) or the report codes of src/link/report_layer.h do not
+// allow. Silicon would misbehave or behave undefined;
 // the model records the violation and goes on as the chip would (see each kind).
 enum class ViolationKind {
   // Firmware level (the reports themselves).

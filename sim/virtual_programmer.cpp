@@ -84,6 +84,8 @@ void VirtualProgrammer::run_firmware(const link::Report& report) {
   std::int64_t cost = kReportUs;
   cursor_us_ = start;
   chip_.advance_to(start);
+  // The codes are the firmware's, written out rather than taken from link::ReportCode, so
+  // that the program's codes are checked against them and not against themselves.
   switch (report[0]) {
     case 101:
       chip_.power_up(true, start);

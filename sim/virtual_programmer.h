@@ -11,10 +11,11 @@
 //   EXPECT_EQ(vp.flash()[0], 0x12);
 //   EXPECT_EQ(vp.count(tessaflex::link::report_startprog), 4096);
 //
-// Every report goes to the firmware of design.md ("The virtual programmer"), which drives
-// the chip model's pins (sim/chip_model.h) at the level of clocked bits. Time is
-// simulated: each report costs one 1 ms USB frame, a programming NOP (109) also costs
-// P9 + P10, and the host's sleep advances the same clock; nothing ever sleeps for real.
+// Every report goes to a model of the programmer's firmware (its codes are those of
+// link/report_layer.h), which drives the chip model's pins (sim/chip_model.h) at the level
+// of clocked bits. Time is simulated: each report costs one 1 ms USB frame, a programming
+// NOP (109) also costs P9 + P10, and the host's sleep advances the same clock; nothing ever
+// sleeps for real.
 #pragma once
 
 #include <array>
@@ -79,8 +80,8 @@ class VirtualProgrammer : public link::HidTerminal {
   const ChipModel& chip() const { return chip_; }
   const std::vector<std::uint8_t>& flash() const { return chip_.flash(); }
   const std::vector<std::uint8_t>& eeprom() const { return chip_.eeprom(); }
-  // CONFIG1L..CONFIG7H, index 0 = CONFIG1L (0x300000); unimplemented bytes 00.
-  const std::array<std::uint8_t, 14>& config() const { return chip_.config(); }
+  // CONFIG1L..CONFIG7H, index 0 = CONFIG1L; unimplemented bytes 00.
+  const std::array<std::uint8_t, devices::kConfigBytes>& config() const { return chip_.config(); }
   const std::array<std::uint8_t, 8>& ids() const { return chip_.ids(); }
   std::uint16_t devid() const { return chip_.devid(); }
   // Preloading the cells, no protocol involved (see ChipModel).

@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "devices/device_list.h"
+#include "devices/memory_map.h"
 
 namespace tessaflex::devices {
-
-// The fourteen configuration bytes CONFIG1L..CONFIG7H at 0x300000..0x30000D.
-inline constexpr std::size_t kConfigBytes = 14;
-inline constexpr std::int32_t kConfigBase = 0x300000;
 
 // Statements numbered from 1 in the text; index 0 here is statement 1.
 using StatementList = std::vector<std::string>;

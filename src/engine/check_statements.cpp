@@ -3,14 +3,10 @@
 
 #include "core/hex_text.h"
 #include "devices/current_device.h"
+#include "devices/memory_images.h"
 #include "engine/engine.h"
 
 namespace tessaflex::engine {
-namespace {
-
-constexpr std::int32_t kErased = 255;
-
-}  // namespace
 
 void Engine::check_memory_byte(char memory, const std::vector<std::uint8_t>* image) {
   const bool flash = memory == 'F';
@@ -23,7 +19,8 @@ void Engine::check_memory_byte(char memory, const std::vector<std::uint8_t>* ima
   // counter and pc move before the line is added: the 25th line sets pc, and that must stand.
   ++run_.counter;
   ++run_.pc;
-  const std::int32_t expected = image == nullptr ? kErased : (*image)[static_cast<std::size_t>(address)];
+  const std::int32_t expected =
+      image == nullptr ? devices::kErasedByte : (*image)[static_cast<std::size_t>(address)];
   if (run_.temp == expected) return;
   add_mismatch_line(
       mismatch_, run_,

@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "devices/memory_map.h"
+
 namespace tessaflex::engine {
 
 struct ConfigByteName {
@@ -11,9 +13,8 @@ struct ConfigByteName {
   std::string_view progress;  // the status text while a statement handles it, "CONF1L:"
 };
 
-// CONFIG1L..CONFIG7H in address order (0x300000..0x30000D); index i here is
-// config_image[i] and configerased[i].
-inline constexpr std::array<ConfigByteName, 14> kConfigByteNames = {{
+// CONFIG1L..CONFIG7H in address order; index i here is config_image[i] and configerased[i].
+inline constexpr std::array<ConfigByteName, devices::kConfigBytes> kConfigByteNames = {{
     {"config1l", "CONF1L:"},
     {"config1h", "CONF1H:"},
     {"config2l", "CONF2L:"},

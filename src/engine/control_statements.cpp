@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/decimal.h"
+#include "devices/memory_images.h"
 #include "engine/engine.h"
 
 namespace tessaflex::engine {
@@ -14,7 +15,7 @@ namespace {
 std::int32_t highest_programmed(const std::vector<std::uint8_t>& image, std::int32_t size) {
   const auto top = std::min<std::int64_t>(size, static_cast<std::int64_t>(image.size()));
   for (auto a = top - 1; a >= 0; --a) {
-    if (image[static_cast<std::size_t>(a)] != 255) return static_cast<std::int32_t>(a);
+    if (image[static_cast<std::size_t>(a)] != devices::kErasedByte) return static_cast<std::int32_t>(a);
   }
   return -1;
 }
@@ -74,7 +75,7 @@ void Engine::calceeprom(std::string_view, int) {
 
 void Engine::setloop(std::string_view, int image) {
   run_.loop_start = run_.pc;
-  run_.loop_end = image == 0 ? run_.flash_last : run_.eeprom_last;
+  run_.loop_end = image == kFlashLoop ? run_.flash_last : run_.eeprom_last;
   if (run_.counter <= run_.loop_end) {
     ++run_.pc;
     return;

@@ -5,13 +5,6 @@
 #include "engine/engine.h"
 
 namespace tessaflex::engine {
-namespace {
-
-// Row arguments that are not a configuration index.
-constexpr int kUpper = 0, kHigh = 1, kLow = 2;
-constexpr int kFlash = 0, kEeprom = 1;
-
-}  // namespace
 
 // The table is built inside the engine's friend, since the handlers are the engine's own.
 const std::vector<StatementForm>& statement_forms() {
@@ -27,14 +20,14 @@ const std::vector<StatementForm>& statement_forms() {
         {F::equals, "calcflash", &E::calcflash},
         {F::equals, "calcflashpage", &E::calcflashpage},
         {F::equals, "calceeprom", &E::calceeprom},
-        {F::equals, "setflashloop", &E::setloop, kFlash},
-        {F::equals, "seteepromloop", &E::setloop, kEeprom},
+        {F::equals, "setflashloop", &E::setloop, kFlashLoop},
+        {F::equals, "seteepromloop", &E::setloop, kEepromLoop},
         {F::equals, "loop", &E::loop},
         {F::equals, "ifpage", &E::ifpage},
         {F::equals, "endifpage", &E::endifpage},
-        {F::equals, "movlw-upper", &E::movlw_address, kUpper},
-        {F::equals, "movlw-high", &E::movlw_address, kHigh},
-        {F::equals, "movlw-low", &E::movlw_address, kLow},
+        {F::equals, "movlw-upper", &E::movlw_address, kUpperByte},
+        {F::equals, "movlw-high", &E::movlw_address, kHighByte},
+        {F::equals, "movlw-low", &E::movlw_address, kLowByte},
         {F::equals, "movlw-eeprom", &E::movlw_eeprom},
         {F::s_and_suffix, "-flash", &E::write_flash},
     };

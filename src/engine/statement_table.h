@@ -24,6 +24,11 @@ enum class FormTest {
 // the image for the loop heads; 0 otherwise.
 using StatementHandler = void (Engine::*)(std::string_view statement, int arg);
 
+// The arguments that are not a configuration index; plain enums, so a row holds them as
+// its int and a handler compares its int with them.
+enum AddressByteArg : int { kUpperByte, kHighByte, kLowByte };  // movlw-upper/high/low
+enum LoopImageArg : int { kFlashLoop, kEepromLoop };            // setflashloop, seteepromloop
+
 struct StatementForm {
   FormTest test;
   std::string text;

@@ -30,7 +30,9 @@ void Engine::movlw_address(std::string_view, int address_byte) {
   run_.addr_upper = bytes.upper;
   run_.addr_high = bytes.high;
   run_.addr_low = bytes.low;
-  const std::int32_t value = address_byte == 0 ? bytes.upper : address_byte == 1 ? bytes.high : bytes.low;
+  const std::int32_t value = address_byte == kUpperByte  ? bytes.upper
+                             : address_byte == kHighByte ? bytes.high
+                                                         : bytes.low;
   // Only an address above 24 bits gets here; 0x0E00 + 256 would be another instruction.
   if (value > 255) {
     stop("the address does not fit 24 bits.");

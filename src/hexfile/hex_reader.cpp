@@ -5,6 +5,7 @@
 #include <array>
 
 #include "core/hex_text.h"
+#include "devices/memory_map.h"
 #include "hexfile/hex_checksum.h"
 
 namespace tessaflex::hexfile {
@@ -32,10 +33,14 @@ constexpr std::array<ReasonRow, 10> kReasons = {{
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kErrorHeading = "Input program file in Intel Hex Format contains errors.";
 
-constexpr std::uint64_t kIdFirst = 0x200000, kIdLast = 0x200007;
-constexpr std::uint64_t kDeviceIdFirst = 0x3FFFFE, kDeviceIdLast = 0x3FFFFF;
-constexpr std::uint64_t kConfigFirst = 0x300000, kConfigLast = 0x30000D;
-constexpr std::uint64_t kEepromBase = 0xF00000;
+// The address map as inclusive ranges; FLASH is indexed by its address.
+static_assert(devices::kFlashBase == 0);
+constexpr std::uint64_t kIdFirst = devices::kIdBase, kIdLast = kIdFirst + devices::kIdBytes - 1;
+constexpr std::uint64_t kDeviceIdFirst = devices::kDeviceIdBase,
+                        kDeviceIdLast = kDeviceIdFirst + devices::kDeviceIdBytes - 1;
+constexpr std::uint64_t kConfigFirst = devices::kConfigBase,
+                        kConfigLast = kConfigFirst + devices::kConfigBytes - 1;
+constexpr std::uint64_t kEepromBase = devices::kEepromBase;
 
 // A 4-digit field at p, or -1, exactly as core::hex_to_word reads it.
 int word_value(const char* p) {

@@ -51,10 +51,9 @@ struct HexReadResult {
 
 // Reads the Intel HEX text into images, which the caller has sized and erased for the
 // current model (the image sizes are the model's FLASH and EEPROM sizes). Overwrites only
-// the bytes the records name, in record order: FLASH from address 0, configuration bytes
-// at 0x300000..0x30000D, EEPROM from 0xF00000; bytes at the ID locations
-// (0x200000..0x200007) and the device ID (0x3FFFFE..0x3FFFFF) are checked and dropped;
-// bytes at any other address are counted and listed in a warning. Raises
+// the bytes the records name, in record order, by the map of devices/memory_map.h: FLASH,
+// configuration bytes and EEPROM are stored; bytes at the ID locations and the device ID
+// are checked and dropped; bytes at any other address are counted and listed in a warning. Raises
 // flash_loaded_end to the highest FLASH address stored plus 1 (it never lowers it).
 // Stops at the end-of-file record or at the first bad record, whose reason and line
 // number (counted over the file's lines as the reader normalises them) go into the

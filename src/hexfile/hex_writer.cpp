@@ -5,13 +5,16 @@
 #include <array>
 
 #include "core/hex_text.h"
+#include "devices/memory_map.h"
 
 namespace tessaflex::hexfile {
 namespace {
 
 constexpr std::size_t kRecordBytes = 16;
-constexpr std::uint32_t kConfigUpper = 0x0030;  // 0x300000 / 65536
-constexpr std::uint32_t kEepromUpper = 0x00F0;  // 0xF00000 / 65536
+// The upper 16 bits of an address go in an extended linear address record, the lower in
+// the data record.
+constexpr std::uint32_t upper(std::uint32_t address) { return address >> 16; }
+constexpr std::uint32_t lower(std::uint32_t address) { return address & 0xFFFFu; }
 
 // One record: ":", byte count, address, type, data, checksum, CR LF. The checksum is
 // computed from the bytes themselves; it equals hex_checksum of the body written.
@@ -37,10 +40,11 @@ void append_linear_address(std::string& out, std::uint32_t upper) {
   append_record(out, 0, 4, data.data(), data.size());
 }
 
-// The used part of image in 16-byte records, an extended linear address record (first_upper
-// plus the 64 KB block number) before each record at a 64 KB boundary.
+// The used part of image in 16-byte records from base, an extended linear address record
+// before each record at a 64 KB boundary.
 void append_part(std::string& out, const std::vector<std::uint8_t>& image, std::size_t used,
-                 std::uint32_t first_upper) {
+                 std::uint32_t base) {
+  const std::uint32_t first_upper = upper(base);
   for (std::size_t offset = 0; offset < used; offset += kRecordBytes) {
     if (offset % 65536 == 0)
       append_linear_address(out, first_upper + static_cast<std::uint32_t>(offset / 65536));
@@ -72,15 +76,17 @@ std::string hex_file_text(const devices::MemoryImages& images) {
   std::string out;
   out.reserve(part_size(flash_used) + part_size(eeprom_used) + 3 * 17 + 13 + 28);
 
-  append_part(out, images.flash_image, flash_used, 0);
+  static_assert(lower(devices::kFlashBase) == 0 && lower(devices::kEepromBase) == 0,
+                "a part begins at a 64 KB boundary");
+  append_part(out, images.flash_image, flash_used, devices::kFlashBase);
 
-  append_linear_address(out, kConfigUpper);
+  append_linear_address(out, upper(devices::kConfigBase));
   std::array<std::uint8_t, devices::kConfigBytes> config{};
   std::transform(images.config_image.begin(), images.config_image.end(), config.begin(),
                  [](std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); });
-  append_record(out, 0, 0, config.data(), config.size());
+  append_record(out, lower(devices::kConfigBase), 0, config.data(), config.size());
 
-  append_part(out, images.eeprom_image, eeprom_used, kEepromUpper);
+  append_part(out, images.eeprom_image, eeprom_used, devices::kEepromBase);
 
   append_record(out, 0, 1, nullptr, 0);
   return out;

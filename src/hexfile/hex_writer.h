@@ -16,10 +16,10 @@ namespace tessaflex::hexfile {
 // ever named.
 std::size_t used_length(const std::vector<std::uint8_t>& image);
 
-// The HEX file for images, lines ended by CR LF: FLASH (when not blank) from address 0
-// under extended linear address records at every 64 KB boundary; the 14 configuration
-// bytes at 0x300000, always (an entry of -1 written as FF); EEPROM (when not blank) at
-// 0xF00000; the end-of-file record. Data records hold 16 bytes, the last of a part fewer.
+// The HEX file for images, lines ended by CR LF, each memory at its address in
+// devices/memory_map.h: FLASH (when not blank) under extended linear address records at
+// every 64 KB boundary; the configuration bytes, always (an entry of -1 written as FF);
+// EEPROM (when not blank); the end-of-file record. Data records hold 16 bytes, the last of a part fewer.
 // An EEPROM beyond 64 KB gets a further extended linear address record at each 64 KB
 // boundary, so every byte is read back at its own address. Linear in the images' size.
 std::string hex_file_text(const devices::MemoryImages& images);

@@ -8,6 +8,8 @@
 #include <QtEndian>
 #include <filesystem>
 
+#include "support/qt_printers.h"
+
 namespace {
 
 constexpr int kGuardMs = 60000;  // guards against a hang, does not measure speed

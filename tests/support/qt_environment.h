@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <memory>
 
+#include "support/qt_printers.h"
+
 namespace tessaflex::testing {
 
 class QtEnvironment : public ::testing::Environment {
