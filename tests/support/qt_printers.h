@@ -19,6 +19,9 @@
 #include <QColor>
 #include <QPalette>
 #endif
+#ifdef QT_WIDGETS_LIB
+#include <QWidget>
+#endif
 
 QT_BEGIN_NAMESPACE
 
@@ -71,6 +74,14 @@ inline void PrintTo(const QPalette& palette, std::ostream* os) {
     }
   }
   *os << ')';
+}
+#endif
+
+#ifdef QT_WIDGETS_LIB
+// A widget by its objectName, so a comparison of focus or of found controls says which.
+inline void PrintTo(QWidget* widget, std::ostream* os) {
+  *os << (widget == nullptr ? std::string("no widget")
+                            : "widget \"" + widget->objectName().toStdString() + '"');
 }
 #endif
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/dialogs/box_layout.h"
+#include "ui/dialogs/dialog_layout.h"
 #include "ui/fonts.h"
 #include "ui/theme/qt_colour.h"
 

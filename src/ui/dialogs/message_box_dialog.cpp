@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "ui/dialogs/box_icons.h"
-#include "ui/dialogs/box_layout.h"
+#include "ui/dialogs/dialog_layout.h"
 #include "ui/dialogs/break_long_words.h"
 #include "ui/fonts.h"
 #include "ui/theme/qt_colour.h"

@@ -8,7 +8,7 @@
 #include "core/settings_store.h"
 #include "devices/current_device.h"
 #include "devices/device_list.h"
-#include "ui/dialogs/picker_layout.h"
+#include "ui/dialogs/dialog_layout.h"
 #include "ui/theme/theme_colours.h"
 
 class QLabel;

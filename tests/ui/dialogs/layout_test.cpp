@@ -1,8 +1,8 @@
 // The dialogs' pure arithmetic: box layouts, and where long words of a message break.
 #include <gtest/gtest.h>
 
-#include "ui/dialogs/box_layout.h"
 #include "ui/dialogs/break_long_words.h"
+#include "ui/dialogs/dialog_layout.h"
 
 namespace tessaflex::ui {
 namespace {

@@ -1,10 +1,13 @@
 // The main window on the offscreen platform over the shipped device list and the virtual programmer.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -253,6 +256,52 @@ TEST_F(ByteEditor, NothingIsStoredByBadTextEscapeFocusLossOrAfterAModelChange) {
   devices::erase_images(world.workspace.current_device, world.workspace.memory_images);
   QTest::keyClick(field(), Qt::Key_Return);
   EXPECT_EQ(world.text("label_hex"), QStringLiteral("loaded.hex")) << "cleared by any stored byte";
+}
+
+// Only the focus moving to another control closes the field: not another application
+// taking over, nor the field's own menu, whose Paste lands in the field.
+TEST_F(ByteEditor, ASwitchOfApplicationOrItsOwnMenuKeepsTheField) {
+  right_click(world.find<MemoryTable>("tabla_flash"), 1000, 10);
+  QTest::keyClicks(field(), QStringLiteral("5"));
+  QApplication::setActiveWindow(nullptr);
+  EXPECT_EQ(std::pair(field()->isVisible(), field()->text()), std::pair(true, QStringLiteral("5")));
+  QApplication::setActiveWindow(&world.window);
+  ASSERT_TRUE(field()->hasFocus());
+  QApplication::clipboard()->setText(QStringLiteral("7A"));
+  field()->clear();
+  QTimer::singleShot(0, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions())
+      if (action->text().startsWith("&Paste")) action->trigger();
+    menu->close();
+  });
+  QContextMenuEvent menu_event(QContextMenuEvent::Mouse, QPoint(2, 2), field()->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(field(), &menu_event);
+  ASSERT_TRUE(field()->isVisible());
+  EXPECT_EQ(field()->text(), "7A");
+  type("");
+  EXPECT_EQ(world.workspace.memory_images.flash_image[0], 0x7A);
+}
+
+// A text wider than the status line ends in an ellipsis and is whole in the tooltip; the
+// program's usual texts show whole. The configuration names are in the window's font.
+TEST_F(Window, StatusLineShowsEveryTextWholeOrInItsTooltip) {
+  auto* line = world.find<StatusLine>("label_status");
+  const QString whole =
+      "Run stopped at statement 34 'temp=s09': the programmer did not take a read report or gave no answer.";
+  for (const QString& text :
+       {whole, QStringLiteral("Operation completed. Total 65536 (64K) program bytes loaded.")}) {
+    world.window.set_status(text.toStdString());
+    const bool fits = text != whole;
+    EXPECT_EQ(line->text(), text);
+    EXPECT_EQ(line->shown_text().endsWith(QChar(0x2026)), !fits) << line->shown_text().toStdString();
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->shown_text()), line->contentsRect().width());
+    EXPECT_EQ(line->toolTip(), fits ? QString() : whole);
+  }
+  for (int i = 0; i <= 14; ++i)
+    EXPECT_EQ(world.find<QWidget>(QStringLiteral("lfix(%1)").arg(i).toLatin1())->font(), world.window.font())
+        << i;
 }
 
 TEST_F(Window, DuringARunOnlyScrollingActsAndACloseWaitsForTheEnd) {

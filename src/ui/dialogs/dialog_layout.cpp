@@ -1,6 +1,7 @@
-// The layout arithmetic of the message box and the input box, in twips of the client area.
-#include "ui/dialogs/box_layout.h"
+// The layout arithmetic of the dialogs, in twips of the client area.
+#include "ui/dialogs/dialog_layout.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/decimal.h"
@@ -47,6 +48,31 @@ InputBoxLayout input_box_layout(int prompt_height, float dialog_scale) {
   out.client_width = d::kClientWidth;
   out.client_height = out.command1.top + kBottomGap;
   return out;
+}
+
+namespace {
+
+constexpr int kDesignButtonsTop = 8640;
+constexpr int kDesignClientHeight = 9075;
+
+}  // namespace
+
+int picker_shown_count(std::int32_t model_count) {
+  return static_cast<int>(std::clamp<std::int32_t>(model_count, 0, kPickerEntries));
+}
+
+TwipsRect picker_entry(int index) {
+  const int row = (index + 1) / 2;
+  return {index % 2 == 1 ? 120 : 2340, 120 + 240 * (row - 1), 2115, 255};
+}
+
+int picker_buttons_top(int shown) {
+  // An empty list never reaches the picker; it still gets the one-row layout.
+  return picker_entry(std::clamp(shown, 1, kPickerEntries)).top + 360;
+}
+
+int picker_client_height(int shown) {
+  return picker_buttons_top(shown) + (kDesignClientHeight - kDesignButtonsTop);
 }
 
 }  // namespace tessaflex::ui
