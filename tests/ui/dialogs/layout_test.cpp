@@ -35,19 +35,19 @@ TEST(BoxLayout, FitsTheText) {
 
 std::string a(std::size_t n) { return std::string(n, 'a'); }
 
-TEST(BreakLongWords, AtTheLastBackslashElseUnderscoreOfTheFirst55Characters) {
+TEST(BreakLongWords, AtTheLastFolderSeparatorElseUnderscoreOfTheFirst55Characters) {
   std::string path;  // 130 characters, a folder separator every tenth
-  while (path.size() < 130) path += path.size() % 10 == 9 ? '\\' : 'a';
+  while (path.size() < 130) path += path.size() % 10 == 9 ? '/' : 'a';
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {
-      {a(29) + "\\" + a(25), a(29) + "\\" + a(25)},  // 55 characters: whole
-      {a(29) + "\\" + a(26), a(29) + "\\\r\n" + a(26)},
-      {a(39) + "_" + a(20), a(39) + "_\r\n" + a(20)},
-      {a(55) + "\\" + a(4), a(55) + "\\" + a(4)},  // only a backslash at 56: whole
+      {a(29) + "/" + a(25), a(29) + "/" + a(25)},  // 55 characters: whole
+      {a(29) + "/" + a(10) + "_" + a(15), a(29) + "/\r\n" + a(10) + "_" + a(15)},  // not inside a folder name
+      {a(9) + "\\" + a(29) + "_" + a(20), a(9) + "\\" + a(29) + "_\r\n" + a(20)},  // a backslash is no separator here
+      {a(55) + "/" + a(4), a(55) + "/" + a(4)},  // only a separator at 56: whole
       {path, path.substr(0, 50) + "\r\n" + path.substr(50)},  // broken once
-      {"\\" + a(60), "\\\r\n" + a(60)},
-      {"x " + a(20) + "\n" + a(8) + "\\" + a(26) + "\r\n" + a(39) + "_" + a(20),  // a lone LF is in its word
-       "x " + a(20) + "\n" + a(8) + "\\\r\n" + a(26) + "\r\n" + a(39) + "_\r\n" + a(20)},
+      {"/" + a(60), "/\r\n" + a(60)},
+      {"x " + a(20) + "\n" + a(8) + "/" + a(26) + "\r\n" + a(39) + "_" + a(20),  // a lone LF is in its word
+       "x " + a(20) + "\n" + a(8) + "/\r\n" + a(26) + "\r\n" + a(39) + "_\r\n" + a(20)},
       {" a  b \r\n\r\nc\r\n\r\n", " a  b \r\n\r\nc\r\n"},  // one trailing line end dropped
       {"", ""}};
   // clang-format on
