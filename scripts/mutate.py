@@ -161,6 +161,10 @@ MUTANTS = [
     ("U19", U, "src/ui/dialogs/box_layout.cpp",
      "static_cast<int>(core::round_half_even(static_cast<double>(twips) * dialog_scale))",
      "static_cast<int>(static_cast<double>(twips) * dialog_scale)"),
+    ("U60", U, "src/ui/window_placement.cpp", "area_start + std::max(0, (area_length - length) / 2)",
+     "area_start + (area_length - length) / 2"),
+    ("U61", U, "src/ui/window_placement.cpp", "placed_start(frame.height(), available.top(), available.height())",
+     "placed_start(frame.height(), 0, available.height())"),
 ]
 
 GUARD_SECONDS = 180  # a test program still running after this is hung: the mutant is killed

@@ -1,8 +1,9 @@
-// The dialogs' pure arithmetic: box layouts, and where long words of a message break.
+// The windows' pure arithmetic: box layouts, where long words of a message break, where a window appears.
 #include <gtest/gtest.h>
 
 #include "ui/dialogs/box_layout.h"
 #include "ui/dialogs/break_long_words.h"
+#include "ui/window_placement.h"
 
 namespace tessaflex::ui {
 namespace {
@@ -52,6 +53,15 @@ TEST(BreakLongWords, AtTheLastFolderSeparatorElseUnderscoreOfTheFirst55Character
       {"", ""}};
   // clang-format on
   for (const auto& [text, shown] : cases) EXPECT_EQ(break_long_words(text), shown) << text;
+}
+
+// Centred where it fits; larger than the area (a small or scaled screen), its top-left corner stays in the area.
+TEST(WindowPlacement, CentredWhereItFitsElseItsTitleBarOnTheScreen) {
+  const std::tuple<QSize, QRect, QPoint> cases[] = {
+      {{400, 300}, {0, 0, 1024, 768}, {312, 234}},   {{400, 300}, {0, 30, 1024, 738}, {312, 249}},
+      {{512, 384}, {0, 0, 512, 384}, {0, 0}},        {{473, 449}, {0, 0, 512, 384}, {19, 0}},
+      {{2000, 300}, {100, 30, 800, 600}, {100, 180}}};
+  for (const auto& [frame, available, top_left] : cases) EXPECT_EQ(placed_top_left(frame, available), top_left);
 }
 
 }  // namespace
