@@ -97,7 +97,7 @@ std::string unopened_session_message(const SessionEnvironment& session) {
   add("Qt platform", session.platform, "QT_QPA_PLATFORM");
   add("X11 display", session.display, "DISPLAY");
   add("Wayland display", session.wayland_display, "WAYLAND_DISPLAY");
-  std::string check = session.platform.empty() ? "" : "the Qt platform is installed";
+  std::string check = session.platform.empty() ? "" : "the Qt platform is installed and can start here";
   if (!session.display.empty() || !session.wayland_display.empty())
     check += (check.empty() ? "" : " and that ") +
              std::string("the display server named there runs and lets this user in (after ssh or su it often "
