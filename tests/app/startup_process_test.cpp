@@ -106,7 +106,7 @@ TEST(ProgramStart, OnAHeadlessWaylandCompositorStartsAndClosesCleanly) {
   EXPECT_TRUE(program.waitForFinished(kGuardMs));
   EXPECT_TRUE(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0) << program.exitCode();
   EXPECT_EQ(program.readAllStandardError().toStdString(), "");
-  compositor.kill();
+  compositor.terminate();
   compositor.waitForFinished(kGuardMs);
 }
 
