@@ -19,7 +19,7 @@ inline constexpr char kFolderSeparator = '/';
 
 // The text as the message box shows and copies it. One trailing CR LF is dropped. Every
 // word (lines split at CR LF, words at each single space) longer than kLongWord is broken
-// once, after its last "\" at a position up to kLongWord, or failing that its last "_"
+// once, after its last kFolderSeparator at a position up to kLongWord, or failing that its last "_"
 // there, by inserting CR LF; the rest of the word is left whole however long it is.
 // Everything else, runs of spaces and empty lines included, comes back unchanged.
 // Lengths count the text's bytes.
