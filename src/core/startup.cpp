@@ -100,8 +100,9 @@ std::string unopened_session_message(const SessionEnvironment& session) {
   std::string check = session.platform.empty() ? "" : "the Qt platform is installed and can start here";
   if (!session.display.empty() || !session.wayland_display.empty())
     check += (check.empty() ? "" : " and that ") +
-             std::string("the display server named there runs and lets this user in (after ssh or su it often "
-                         "does not)");
+             std::string(
+                 "the display server named there runs and lets this user in (after ssh or su it often "
+                 "does not)");
   return std::string(kProgramTitle) + " could not open its graphical session on" + tried + "; check that " +
          check + "; for scripted use without a display, set QT_QPA_PLATFORM=offscreen.";
 }
@@ -136,7 +137,8 @@ void hold_message(QtMsgType type, const QMessageLogContext& context, const QStri
     std::_Exit(1);
   }
   const auto copy = [](const char* value) { return value == nullptr ? std::string() : std::string(value); };
-  state.held.push_back({type, copy(context.file), copy(context.function), copy(context.category), context.line, text});
+  state.held.push_back(
+      {type, copy(context.file), copy(context.function), copy(context.category), context.line, text});
 }
 
 }  // namespace

@@ -42,8 +42,8 @@ TEST(BreakLongWords, AtTheLastFolderSeparatorElseUnderscoreOfTheFirst55Character
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {
       {a(29) + "/" + a(25), a(29) + "/" + a(25)},  // 55 characters: whole
-      {a(29) + "/" + a(10) + "_" + a(15), a(29) + "/\r\n" + a(10) + "_" + a(15)},  // not inside a folder name
-      {a(9) + "\\" + a(29) + "_" + a(20), a(9) + "\\" + a(29) + "_\r\n" + a(20)},  // a backslash is no separator here
+      {a(29) + "/" + a(10) + "_" + a(15), a(29) + "/\r\n" + a(10) + "_" + a(15)},  // not in a name
+      {a(9) + "\\" + a(29) + "_" + a(20), a(9) + "\\" + a(29) + "_\r\n" + a(20)},  // "\\" is a letter
       {a(55) + "/" + a(4), a(55) + "/" + a(4)},  // only a separator at 56: whole
       {path, path.substr(0, 50) + "\r\n" + path.substr(50)},  // broken once
       {"/" + a(60), "/\r\n" + a(60)},
@@ -55,13 +55,15 @@ TEST(BreakLongWords, AtTheLastFolderSeparatorElseUnderscoreOfTheFirst55Character
   for (const auto& [text, shown] : cases) EXPECT_EQ(break_long_words(text), shown) << text;
 }
 
-// Centred where it fits; larger than the area (a small or scaled screen), its top-left corner stays in the area.
+// Centred where it fits; larger than the area (small or scaled screens), its top-left corner in the area.
 TEST(WindowPlacement, CentredWhereItFitsElseItsTitleBarOnTheScreen) {
-  const std::tuple<QSize, QRect, QPoint> cases[] = {
-      {{400, 300}, {0, 0, 1024, 768}, {312, 234}},   {{400, 300}, {0, 30, 1024, 738}, {312, 249}},
-      {{512, 384}, {0, 0, 512, 384}, {0, 0}},        {{473, 449}, {0, 0, 512, 384}, {19, 0}},
-      {{2000, 300}, {100, 30, 800, 600}, {100, 180}}};
-  for (const auto& [frame, available, top_left] : cases) EXPECT_EQ(placed_top_left(frame, available), top_left);
+  const std::tuple<QSize, QRect, QPoint> cases[] = {{{400, 300}, {0, 0, 1024, 768}, {312, 234}},
+                                                    {{400, 300}, {0, 30, 1024, 738}, {312, 249}},
+                                                    {{512, 384}, {0, 0, 512, 384}, {0, 0}},
+                                                    {{473, 449}, {0, 0, 512, 384}, {19, 0}},
+                                                    {{2000, 300}, {100, 30, 800, 600}, {100, 180}}};
+  for (const auto& [frame, available, top_left] : cases)
+    EXPECT_EQ(placed_top_left(frame, available), top_left);
 }
 
 }  // namespace
