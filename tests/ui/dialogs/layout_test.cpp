@@ -43,7 +43,7 @@ TEST(BreakLongWords, AtTheLastFolderSeparatorElseUnderscoreOfTheFirst55Character
   const std::pair<std::string, std::string> cases[] = {
       {a(29) + "/" + a(25), a(29) + "/" + a(25)},  // 55 characters: whole
       {a(29) + "/" + a(10) + "_" + a(15), a(29) + "/\r\n" + a(10) + "_" + a(15)},  // not in a name
-      {a(9) + "\\" + a(29) + "_" + a(20), a(9) + "\\" + a(29) + "_\r\n" + a(20)},  // "\\" is a letter
+      {a(9) + "\\" + a(29) + "_" + a(20), a(9) + "\\" + a(29) + "_\r\n" + a(20)},  // "\" is a letter
       {a(55) + "/" + a(4), a(55) + "/" + a(4)},  // only a separator at 56: whole
       {path, path.substr(0, 50) + "\r\n" + path.substr(50)},  // broken once
       {"/" + a(60), "/\r\n" + a(60)},
