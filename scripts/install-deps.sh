@@ -5,7 +5,7 @@ set -euo pipefail
 
 run_packages=(
   cmake g++ make pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-wayland
   libhidapi-dev
   fonts-liberation2
 )
@@ -14,7 +14,7 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   gputils srecord python3 python3-intelhex
   clang libclang-rt-14-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool weston
 )
 
 case "${1:-}" in

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <utility>
 
+#include "app/application_start.h"
 #include "app/program.h"
 #include "core/settings_store.h"
 #include "core/startup.h"
@@ -15,13 +16,7 @@
 
 int main(int argc, char* argv[]) {
   using namespace tessaflex;
-  // Qt aborts when it finds no display; say why instead, before it tries.
-  const std::string no_session = core::graphical_session_problem(argc, argv);
-  if (!no_session.empty()) {
-    std::cerr << no_session << '\n';
-    return 1;
-  }
-  QApplication application(argc, argv);
+  const std::unique_ptr<QApplication> application = app::open_application(argc, argv);
 
   // A second instance ends before it reads or writes anything. A lock that cannot be
   // taken for another reason is no second instance: the program runs and says why.

@@ -5,8 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QtGlobal>
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string_view>
+#include <vector>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -82,6 +86,84 @@ std::string graphical_session_problem(int argc, const char* const* argv) {
 #else
   return missing_session_message(current_session(argc, argv));
 #endif
+}
+
+std::string unopened_session_message(const SessionEnvironment& session) {
+  std::string tried;
+  const auto add = [&tried](const char* what, const std::string& value, const char* variable) {
+    if (value.empty()) return;
+    tried += (tried.empty() ? " " : ", ") + std::string(what) + " \"" + value + "\" (" + variable + ")";
+  };
+  add("Qt platform", session.platform, "QT_QPA_PLATFORM");
+  add("X11 display", session.display, "DISPLAY");
+  add("Wayland display", session.wayland_display, "WAYLAND_DISPLAY");
+  std::string check = session.platform.empty() ? "" : "the Qt platform is installed and can start here";
+  if (!session.display.empty() || !session.wayland_display.empty())
+    check += (check.empty() ? "" : " and that ") +
+             std::string(
+                 "the display server named there runs and lets this user in (after ssh or su it often "
+                 "does not)");
+  return std::string(kProgramTitle) + " could not open its graphical session on" + tried + "; check that " +
+         check + "; for scripted use without a display, set QT_QPA_PLATFORM=offscreen.";
+}
+
+namespace {
+
+// Qt's message handler is a plain function, so what it needs lives here while a guard does.
+struct HeldMessage {
+  QtMsgType type;
+  std::string file, function, category;
+  int line;
+  QString text;
+};
+struct OpeningState {
+  std::mutex mutex;
+  QtMessageHandler previous = nullptr;
+  std::vector<HeldMessage> held;
+  std::string fatal_line;
+};
+OpeningState& opening_state() {
+  static OpeningState state;
+  return state;
+}
+
+void hold_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  OpeningState& state = opening_state();
+  const std::lock_guard lock(state.mutex);
+  if (type == QtFatalMsg) {
+    // Qt aborts once the handler returns; its half-built objects are not worth a clean exit.
+    std::fprintf(stderr, "%s\n", state.fatal_line.c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
+  }
+  const auto copy = [](const char* value) { return value == nullptr ? std::string() : std::string(value); };
+  state.held.push_back(
+      {type, copy(context.file), copy(context.function), copy(context.category), context.line, text});
+}
+
+}  // namespace
+
+SessionOpeningGuard::SessionOpeningGuard(SessionEnvironment session) {
+  OpeningState& state = opening_state();
+  const std::lock_guard lock(state.mutex);
+  state.fatal_line = unopened_session_message(session);
+  state.previous = qInstallMessageHandler(hold_message);
+}
+
+SessionOpeningGuard::~SessionOpeningGuard() {
+  OpeningState& state = opening_state();
+  std::vector<HeldMessage> held;
+  {
+    const std::lock_guard lock(state.mutex);
+    qInstallMessageHandler(state.previous);
+    held.swap(state.held);
+  }
+  for (const HeldMessage& message : held) {
+    const QMessageLogContext context(message.file.empty() ? nullptr : message.file.c_str(), message.line,
+                                     message.function.empty() ? nullptr : message.function.c_str(),
+                                     message.category.empty() ? nullptr : message.category.c_str());
+    qt_message_output(message.type, context, message.text);
+  }
 }
 
 // Single instance --------------------------------------------------------------------

@@ -44,6 +44,24 @@ std::string missing_session_message(const SessionEnvironment& session);
 // always "" on Windows and macOS, which need no display server.
 std::string graphical_session_problem(int argc, const char* const* argv);
 
+// The one line to show when Qt could not open the session it was given: a display server
+// that does not answer or refuses this user, or a platform that cannot start. Names what
+// was tried (platform, DISPLAY, WAYLAND_DISPLAY) and what to check.
+std::string unopened_session_message(const SessionEnvironment& session);
+
+// Held while the application object is built. Qt reports a platform it cannot open with a
+// block of warnings and then aborts the program; while a guard lives, Qt's messages are
+// held back, and its fatal message instead prints unopened_session_message(session) on
+// standard error and ends the program with exit code 1. When the guard ends (the session
+// opened), the held messages go to the previous message handler, which is restored.
+class SessionOpeningGuard {
+ public:
+  explicit SessionOpeningGuard(SessionEnvironment session);
+  ~SessionOpeningGuard();
+  SessionOpeningGuard(const SessionOpeningGuard&) = delete;
+  SessionOpeningGuard& operator=(const SessionOpeningGuard&) = delete;
+};
+
 enum class LockStatus {
   acquired,          // this is the only instance; the lock is held until destruction
   another_instance,  // a live process holds the lock

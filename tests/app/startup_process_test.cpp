@@ -1,10 +1,13 @@
-// Starting the real program: no display, a second instance, a lock in the way, no models, no device list.
+// Starting the real program: no display or one that cannot be opened, a second instance, a lock in the way,
+// no models, no device list; and on a headless Wayland compositor, to the end of its start-up and out.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <fstream>
@@ -18,18 +21,22 @@ constexpr int kGuardMs = 60000;  // guards against a hang, does not measure spee
 TEST(ProgramStart, EachStartEndsOrExplainsAsItShould) {
   enum Lock { none, held, folder };   // at the lock path: nothing, another instance's lock, a folder
   enum End { silent, box, failure };  // at once with code 0; a box waits for the user; at once with an error
-  // name, device list (nullptr: none), lock, end, what standard error says
+  // name, device list (nullptr: none), lock, session variable, end, what standard error says (in one line)
+  const char* offscreen = "QT_QPA_PLATFORM=offscreen";
   // clang-format off
-  const std::tuple<const char*, const char*, Lock, End, std::vector<const char*>> cases[] = {
-      {"second instance", "model: PIC18F452\r\nflash: 32768\r\n", held, silent, {}},
-      {"no model", "erasealgdef 0: begin,end\r\n; no model here\r\n", none, silent, {}},
-      {"missing device list", nullptr, none, box, {"korvadevices.txt: No such file"}},
+  const std::tuple<const char*, const char*, Lock, const char*, End, std::vector<const char*>> cases[] = {
+      {"second instance", "model: PIC18F452\r\nflash: 32768\r\n", held, offscreen, silent, {}},
+      {"no model", "erasealgdef 0: begin,end\r\n; no model here\r\n", none, offscreen, silent, {}},
+      {"missing device list", nullptr, none, offscreen, box, {"korvadevices.txt: No such file"}},
       // A lock path held by no instance is explained, then the start goes on to its next step.
-      {"lock path in the way", nullptr, folder, box,
+      {"lock path in the way", nullptr, folder, offscreen, box,
        {"tessaflex.lock: a folder of that name is in the way", "korvadevices.txt: No such"}},
-      {"no display", nullptr, none, failure, {"graphical session", "QT_QPA_PLATFORM=offscreen"}}};  // one line
+      {"no display", nullptr, none, "", failure, {"graphical session", "QT_QPA_PLATFORM=offscreen"}},
+      {"dead X display", nullptr, none, "DISPLAY=:7077", failure, {"X11 display \":7077\" (DISPLAY)"}},
+      {"no Wayland socket", nullptr, none, "WAYLAND_DISPLAY=gone", failure, {"Wayland display \"gone\""}},
+      {"bogus platform", nullptr, none, "QT_QPA_PLATFORM=bogus", failure, {"Qt platform \"bogus\""}}};
   // clang-format on
-  for (const auto& [name, device_list, at_lock, end, said] : cases) {
+  for (const auto& [name, device_list, at_lock, session, end, said] : cases) {
     SCOPED_TRACE(name);
     QTemporaryDir world, runtime;  // both private to the user, as Qt wants of a runtime folder
     ASSERT_TRUE(QFile::copy(TESSAFLEX_EXECUTABLE, world.path() + "/tessaflex"));
@@ -41,7 +48,8 @@ TEST(ProgramStart, EachStartEndsOrExplainsAsItShould) {
     env.insert("XDG_RUNTIME_DIR", runtime.path());
     env.insert("XDG_CONFIG_HOME", world.path() + "/config");
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(variable);
-    if (end != failure) env.insert("QT_QPA_PLATFORM", "offscreen");
+    const QStringList variable = QString(session).split('=');
+    if (variable.size() == 2) env.insert(variable[0], variable[1]);
     QProcess program;
     program.setProcessEnvironment(env);
     program.start(world.path() + "/tessaflex", {});
@@ -62,6 +70,46 @@ TEST(ProgramStart, EachStartEndsOrExplainsAsItShould) {
         << error.toStdString();
     EXPECT_TRUE(QDir(world.path() + "/config").isEmpty());  // no settings written
   }
+}
+
+// A Wayland session without X11: the program starts natively and silently, ends its start-up (which stores
+// the hardware IDs) and leaves with code 0 when the session ends it.
+TEST(ProgramStart, OnAHeadlessWaylandCompositorStartsAndClosesCleanly) {
+  const QString weston = QStandardPaths::findExecutable("weston");
+  if (weston.isEmpty()) GTEST_SKIP() << "weston is not installed";
+  QTemporaryDir world, runtime;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(variable);
+  env.insert("XDG_RUNTIME_DIR", runtime.path());
+  env.insert("XDG_CONFIG_HOME", world.path() + "/config");
+  QProcess compositor, program;
+  compositor.setProcessEnvironment(env);
+  compositor.start(weston, {"--backend=headless-backend.so", "--socket=tessaflex-test", "--idle-time=0"});
+  for (int wait = 0; wait < kGuardMs / 50 && !QFile::exists(runtime.path() + "/tessaflex-test"); ++wait)
+    compositor.waitForFinished(50);
+  // The Wayland client and Mesa keep a few allocations until exit; whole stacks name them.
+  std::ofstream(world.filePath("lsan.supp").toStdString())
+      << std::ifstream(TESSAFLEX_SOURCE_DIR "/tests/lsan.supp").rdbuf()
+      << "leak:libwayland-client\nleak:libEGL_mesa\n";
+  env.insert("LSAN_OPTIONS", "print_suppressions=0:suppressions=" + world.filePath("lsan.supp"));
+  env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":fast_unwind_on_malloc=0");
+  env.insert("WAYLAND_DISPLAY", "tessaflex-test");
+  program.setProcessEnvironment(env);
+  program.start(TESSAFLEX_EXECUTABLE, {});
+  ASSERT_TRUE(program.waitForStarted(kGuardMs));
+  const QString ini = world.path() + "/config/Tessaflex/Tessaflex.ini";
+  for (int wait = 0;
+       wait < kGuardMs / 50 && !QSettings(ini, QSettings::IniFormat).contains("Hardware Vendor ID") &&
+       program.state() == QProcess::Running;
+       ++wait)
+    program.waitForFinished(50);
+  EXPECT_EQ(program.state(), QProcess::Running);
+  program.terminate();
+  EXPECT_TRUE(program.waitForFinished(kGuardMs));
+  EXPECT_TRUE(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0) << program.exitCode();
+  EXPECT_EQ(program.readAllStandardError().toStdString(), "");
+  compositor.terminate();
+  compositor.waitForFinished(kGuardMs);
 }
 
 }  // namespace

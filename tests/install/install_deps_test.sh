@@ -56,15 +56,15 @@ run_case none 1000 sudo run
 run_case none 0 no-sudo run
 run_installs="$(printf '%s\n' "$log" | grep ' install ')"
 [[ "$log" != *sudo* ]] || fail "root: went through sudo: '$log'"
-for p in qt6-base-dev libhidapi-dev fonts-liberation2; do
+for p in qt6-base-dev qt6-wayland libhidapi-dev fonts-liberation2; do
   [[ "$run_installs" == *" $p"* ]] || fail "run lacks $p"
 done
-for p in libgtest-dev libbenchmark-dev gputils srecord python3-intelhex clang xvfb xdotool; do
+for p in libgtest-dev libbenchmark-dev gputils srecord python3-intelhex clang xvfb xdotool weston; do
   [[ "$run_installs" != *" $p"* ]] || fail "run installs $p, which only testing needs"
 done
 
 run_case none 0 no-sudo test
-for p in fonts-liberation2 libgtest-dev libbenchmark-dev gputils srecord python3-intelhex clang xvfb xauth xdotool; do
+for p in fonts-liberation2 libgtest-dev libbenchmark-dev gputils srecord python3-intelhex clang xvfb xauth xdotool weston; do
   [[ "$log" == *" $p"* ]] || fail "test lacks $p"
 done
 

@@ -9,7 +9,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 void append_word(std::string& out, std::string_view word) {
   if (word.size() > kLongWord) {
     const std::string_view head = word.substr(0, kLongWord);
-    std::size_t at = head.rfind('\\');
+    std::size_t at = head.rfind(kFolderSeparator);
     if (at == std::string_view::npos) at = head.rfind('_');
     if (at != std::string_view::npos) {
       out += word.substr(0, at + 1);

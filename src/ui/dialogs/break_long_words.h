@@ -9,9 +9,17 @@ namespace tessaflex::ui {
 // Words longer than this many characters are broken.
 inline constexpr std::size_t kLongWord = 55;
 
+// Where a long path breaks first: the platform's folder separator, so that a path never
+// breaks inside a folder name when a separator lies within reach.
+#ifdef _WIN32
+inline constexpr char kFolderSeparator = '\\';
+#else
+inline constexpr char kFolderSeparator = '/';
+#endif
+
 // The text as the message box shows and copies it. One trailing CR LF is dropped. Every
 // word (lines split at CR LF, words at each single space) longer than kLongWord is broken
-// once, after its last "\" at a position up to kLongWord, or failing that its last "_"
+// once, after its last kFolderSeparator at a position up to kLongWord, or failing that its last "_"
 // there, by inserting CR LF; the rest of the word is left whole however long it is.
 // Everything else, runs of spaces and empty lines included, comes back unchanged.
 // Lengths count the text's bytes.

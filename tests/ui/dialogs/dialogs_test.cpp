@@ -140,8 +140,8 @@ TEST_F(DialogTest, MessageBoxClickOnTheTextCopiesItAsShown) {
       EXPECT_EQ(d.focusWidget(), &child(d, "Command1"));
       act(d, "Command1");
     });
-    dialogs.message_box(nullptr, "See C:\\" + std::string(60, 'x') + "\r\n", core::BoxKind::question, "");
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "See C:\\\r\n" + std::string(60, 'x'))
+    dialogs.message_box(nullptr, "See /" + std::string(60, 'x') + "\r\n", core::BoxKind::question, "");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "See /\r\n" + std::string(60, 'x'))
         << target;
   }
 }

@@ -1,8 +1,9 @@
-// The dialogs' pure arithmetic: box layouts, and where long words of a message break.
+// The windows' pure arithmetic: box layouts, where long words of a message break, where a window appears.
 #include <gtest/gtest.h>
 
 #include "ui/dialogs/break_long_words.h"
 #include "ui/dialogs/dialog_layout.h"
+#include "ui/window_placement.h"
 
 namespace tessaflex::ui {
 namespace {
@@ -35,23 +36,34 @@ TEST(BoxLayout, FitsTheText) {
 
 std::string a(std::size_t n) { return std::string(n, 'a'); }
 
-TEST(BreakLongWords, AtTheLastBackslashElseUnderscoreOfTheFirst55Characters) {
+TEST(BreakLongWords, AtTheLastFolderSeparatorElseUnderscoreOfTheFirst55Characters) {
   std::string path;  // 130 characters, a folder separator every tenth
-  while (path.size() < 130) path += path.size() % 10 == 9 ? '\\' : 'a';
+  while (path.size() < 130) path += path.size() % 10 == 9 ? '/' : 'a';
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {
-      {a(29) + "\\" + a(25), a(29) + "\\" + a(25)},  // 55 characters: whole
-      {a(29) + "\\" + a(26), a(29) + "\\\r\n" + a(26)},
-      {a(39) + "_" + a(20), a(39) + "_\r\n" + a(20)},
-      {a(55) + "\\" + a(4), a(55) + "\\" + a(4)},  // only a backslash at 56: whole
+      {a(29) + "/" + a(25), a(29) + "/" + a(25)},  // 55 characters: whole
+      {a(29) + "/" + a(10) + "_" + a(15), a(29) + "/\r\n" + a(10) + "_" + a(15)},  // not in a name
+      {a(9) + "\\" + a(29) + "_" + a(20), a(9) + "\\" + a(29) + "_\r\n" + a(20)},  // "\" is a letter
+      {a(55) + "/" + a(4), a(55) + "/" + a(4)},  // only a separator at 56: whole
       {path, path.substr(0, 50) + "\r\n" + path.substr(50)},  // broken once
-      {"\\" + a(60), "\\\r\n" + a(60)},
-      {"x " + a(20) + "\n" + a(8) + "\\" + a(26) + "\r\n" + a(39) + "_" + a(20),  // a lone LF is in its word
-       "x " + a(20) + "\n" + a(8) + "\\\r\n" + a(26) + "\r\n" + a(39) + "_\r\n" + a(20)},
+      {"/" + a(60), "/\r\n" + a(60)},
+      {"x " + a(20) + "\n" + a(8) + "/" + a(26) + "\r\n" + a(39) + "_" + a(20),  // a lone LF is in its word
+       "x " + a(20) + "\n" + a(8) + "/\r\n" + a(26) + "\r\n" + a(39) + "_\r\n" + a(20)},
       {" a  b \r\n\r\nc\r\n\r\n", " a  b \r\n\r\nc\r\n"},  // one trailing line end dropped
       {"", ""}};
   // clang-format on
   for (const auto& [text, shown] : cases) EXPECT_EQ(break_long_words(text), shown) << text;
+}
+
+// Centred where it fits; larger than the area (small or scaled screens), its top-left corner in the area.
+TEST(WindowPlacement, CentredWhereItFitsElseItsTitleBarOnTheScreen) {
+  const std::tuple<QSize, QRect, QPoint> cases[] = {{{400, 300}, {0, 0, 1024, 768}, {312, 234}},
+                                                    {{400, 300}, {0, 30, 1024, 738}, {312, 249}},
+                                                    {{512, 384}, {0, 0, 512, 384}, {0, 0}},
+                                                    {{473, 449}, {0, 0, 512, 384}, {19, 0}},
+                                                    {{2000, 300}, {100, 30, 800, 600}, {100, 180}}};
+  for (const auto& [frame, available, top_left] : cases)
+    EXPECT_EQ(placed_top_left(frame, available), top_left);
 }
 
 }  // namespace
