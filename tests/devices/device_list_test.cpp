@@ -23,14 +23,15 @@ TEST(DeviceList, EveryRuleOfTheFixture) {
   std::vector<std::string> models;
   for (const DeviceModel& m : load.list.device_list) models.push_back(fields(m));
   // Key lines above the first model go to the hidden entry 0; values keep their text and blanks; the
-  // later key wins. An algorithm key copies the text its slot holds at that line: slot 21 is none, 1.5
-  // is slot 2, the character after the colon is dropped whatever it is, slot 0 holds an erase only.
+  // later key wins. An algorithm key copies the text its slot holds at that line, of its own kind: slot
+  // 21 is none, 1.5 is slot 2, the character after the colon is dropped whatever it is, slot 0 is one.
   EXPECT_EQ(models,
             (std::vector<std::string>{
                 "|1024||||9||||||",
                 "PIC18F452|16384|256|00 27 0F 0F 00 01 85 00 0F C0 0F E0 0F 40|VddVpp|5|8|Begin,S00-0000,End|"
                 "begin,setprogtime,end|egin,end||",
-                " Second Model |||||||redefined|begin,setprogtime,end|||", "Third|||||||||||"}));
+                " Second Model |||||||redefined|begin,setprogtime,end||Blank|Verify,End",
+                "Third|||||||begin,end||||"}));
 }
 
 TEST(DeviceList, LineEndsByteOrderMarkAndLinesWithoutAModel) {

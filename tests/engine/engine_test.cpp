@@ -329,18 +329,27 @@ TEST_F(EngineTest, WritePollBoundIsCountedPerStatement) {
   EXPECT_EQ(status, "Chip programmed. 0.00 seconds elapsed...") << engine.stop_text();
 }
 
-// The first matching form takes a statement; these are the places where that order matters (sXX-YYYY is
-// 8 characters exactly).
-TEST(Dispatch, Traps) {
-  const std::pair<const char*, int> traps[] = {
-      {" begin", -1},    {"begin ", -1},         {"BEGIN", -1},         {"", -1},
-      {"loop,", -1},     {"checkconfig7h ", -1}, {"s0cjunk-flash", 16}, {"-flash", -1},
-      {"x0c-flash", -1}, {"flash=s", 32},        {"flash=s09zz", 32},   {"s0d-00000", -1},
-      {"s0d_0000", -1},  {"s0d-flas", 81},       {"wait", 82},          {"w", 82},
-      {"waitwr ", 82},   {"w0d-0000", 82}};
-  for (const auto& [s, form] : traps) {
-    const StatementForm* row = find_statement_form(s);
-    EXPECT_EQ(row == nullptr ? -1 : row - statement_forms().data(), form) << '"' << s << '"';
+// The first form that matches a statement, taken as it stands, carries it out: the places where the order
+// of forms matters (sXX-YYYY is 8 characters exactly). "?": unrecognized, so the program ends.
+TEST_F(EngineTest, DispatchTraps) {
+  const std::string bad_operand = "|Run stopped at statement 1 's0d-flas': the field 'FLAS' is not a 4-digit "
+                                  "hexadecimal operand.";
+  const std::pair<const char*, std::string> traps[] = {
+      {" begin", "?"}, {"begin ", "?"}, {"BEGIN", "?"}, {"", "?"}, {"loop,", "?"}, {"checkconfig7h ", "?"},
+      {"-flash", "?"}, {"x0c-flash", "?"}, {"s0d-00000", "?"}, {"s0d_0000", "?"},
+      {"s0cjunk-flash", "F:1/1|events|cmd 0C|word FFFF|"}, {"flash=s09zz", "F:1/1|events|cmd 09|read|"},
+      {"flash=s", "F:1/1|events|Run stopped at statement 1 'flash=s': the field '' is not a 2-digit "
+                  "hexadecimal command."},
+      {"s0d-flas", bad_operand}, {"wait", "sleep 0|"}, {"w", "sleep 0|"}, {"waitwr ", "sleep 0|"},
+      {"w0d-0000", "sleep 0|"}};
+  for (const auto& [s, expected] : traps) {
+    trace.clear();
+    run() = {};
+    run().script = {"", s};
+    run().script_count = run().pc = 1;
+    engine.clear_halt();
+    engine.execute_symbolic_instruction();
+    EXPECT_EQ(count("end program") == 1 ? "?" : joined(trace) + "|" + engine.stop_text(), expected) << s;
   }
 }
 

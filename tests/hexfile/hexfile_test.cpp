@@ -410,7 +410,8 @@ TEST_F(HexCommands, OnDiskASaveIntoAReadOnlyFolderKeepsTheOldFile) {
   const std::string folder = dir.path().toStdString() + "/locked folder", path = folder + "/old.hex";
   ASSERT_EQ(chmod(dir.path().toStdString().c_str(), 0755) | mkdir(folder.c_str(), 0755), 0);
   std::ofstream(path, std::ios::binary) << "old contents\r\n";
-  ASSERT_EQ(chmod(path.c_str(), 0644) | chmod(folder.c_str(), 0555), 0);
+  // The old file is writable by anyone, the folder by no one: only a write in place could succeed.
+  ASSERT_EQ(chmod(path.c_str(), 0666) | chmod(folder.c_str(), 0555), 0);
   LocalFileAccess local;
   // Root passes every permission check, so this thread saves as nobody (a no-op for anyone else).
   setfsuid(65534);
