@@ -1,52 +1,47 @@
 // The hidapi terminal over a stand-in for hidapi's C functions: which device it opens, the bytes it
 // writes, the stale input it drains, short and missing answers, and an unplug noticed.
+#include "link/hidapi_terminal.h"
+
 #include <gtest/gtest.h>
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
 #include <deque>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "link/hidapi_terminal.h"
-
-namespace tessaflex::link {
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 constexpr unsigned short kVendor = 0x04D8, kProduct = 0x2345;
 
-// The bus the functions below see. A read takes the next input whole ({}: a failed read), or times
-// out (0) when there is none; an unplugged device no longer enumerates, opens or takes a write.
 struct Device {
   std::string path;
   unsigned short vendor = kVendor, product = kProduct;
   bool openable = true;
 };
+
+// What the functions below see. A read takes the next input whole ({}: a failed read), or times out
+// (0) when there is none; an unplugged device no longer enumerates.
 struct Bus {
   std::vector<Device> devices;
   std::vector<std::string> open;  // the paths opened and not yet closed
   std::vector<Bytes> written;
   std::deque<Bytes> input;
   bool unplugged = false;
-  int write_result = -2;  // -2: the whole length
+  int write_result = 9;  // what hid_write returns: 9 takes the report and its ID whole
 } bus;
 
 }  // namespace
-}  // namespace tessaflex::link
-
-using tessaflex::link::bus;
-using tessaflex::link::Bytes;
 
 extern "C" {
 int hid_init() { return 0; }
 // As hidapi does: 0 matches any ID.
 hid_device_info* hid_enumerate(unsigned short vendor, unsigned short product) {
   hid_device_info* list = nullptr;
-  for (auto d = bus.devices.rbegin(); d != bus.devices.rend(); ++d) {
-    if (bus.unplugged || (vendor != 0 && d->vendor != vendor) || (product != 0 && d->product != product)) continue;
+  for (auto d = bus.devices.rbegin(); d != bus.devices.rend() && !bus.unplugged; ++d) {
+    if ((vendor != 0 && d->vendor != vendor) || (product != 0 && d->product != product)) continue;
     auto* info = new hid_device_info{};
     info->path = d->path.data();
     info->vendor_id = d->vendor;
@@ -60,7 +55,7 @@ void hid_free_enumeration(hid_device_info* list) {
 }
 hid_device* hid_open_path(const char* path) {
   for (auto& d : bus.devices)
-    if (d.path == path && d.openable && !bus.unplugged)
+    if (d.path == path && d.openable)
       return reinterpret_cast<hid_device*>(new std::string(bus.open.emplace_back(path)));
   return nullptr;
 }
@@ -70,17 +65,15 @@ void hid_close(hid_device* device) {
   delete path;
 }
 int hid_write(hid_device*, const unsigned char* data, size_t length) {
-  if (bus.unplugged) return -1;
   bus.written.emplace_back(data, data + length);
-  return bus.write_result == -2 ? static_cast<int>(length) : bus.write_result;
+  return bus.write_result;
 }
 int hid_read_timeout(hid_device*, unsigned char* data, size_t length, int) {
   if (bus.input.empty()) return 0;
-  const Bytes next = bus.input.front();
+  const Bytes next = std::exchange(bus.input.front(), {});
   bus.input.pop_front();
-  if (next.empty()) return -1;
   std::copy_n(next.begin(), std::min(length, next.size()), data);
-  return static_cast<int>(std::min(length, next.size()));
+  return next.empty() ? -1 : static_cast<int>(std::min(length, next.size()));
 }
 }
 
@@ -90,86 +83,78 @@ namespace {
 class HidapiStandin : public ::testing::Test {
  protected:
   HidapiStandin() { bus = Bus{.devices = {{"programmer"}}, .open = {}, .written = {}, .input = {}}; }
-  ~HidapiStandin() override {
-    terminal.reset();
-    EXPECT_TRUE(bus.open.empty());
-  }
-  // Connects with these IDs; the path opened, "" for none.
+  // Plugs the devices in and connects with these IDs; the path opened, "" for none.
   std::string connect(std::int32_t vendor = kVendor, std::int32_t product = kProduct) {
-    terminal->terminal_vendor_id(vendor);
-    terminal->terminal_product_id(product);
-    terminal->terminal_connect();
-    EXPECT_LE(bus.open.size(), 1u);
+    bus.unplugged = false;
+    terminal.terminal_vendor_id(vendor);
+    terminal.terminal_product_id(product);
+    terminal.terminal_connect();
     return bus.open.empty() ? "" : bus.open[0];
   }
-  std::unique_ptr<HidapiTerminal> terminal = std::make_unique<HidapiTerminal>();
+  HidapiTerminal terminal;
 };
 
 // Both IDs must match (another product of the vendor is not the programmer); the first that opens is taken.
 TEST_F(HidapiStandin, OpensTheFirstDeviceThatCarriesBothIds) {
   const Device other{"other", kVendor, 0x0033}, locked{"locked", kVendor, kProduct, false};
+  // clang-format off
   const std::tuple<std::vector<Device>, std::int32_t, std::int32_t, std::string, bool> cases[] = {
-      {{other, {"programmer"}}, kVendor, kProduct, "programmer", false},
-      {{other}, kVendor, 0, "", false},
+      {{other, {"programmer"}}, kVendor, kProduct, "programmer", false}, {{other}, kVendor, 0, "", false},
       {{{"keyboard", 0x046D, kProduct}}, 0, kProduct, "", false},
-      {{locked, {"programmer"}}, kVendor, kProduct, "programmer", false},
-      {{locked}, kVendor, kProduct, "", true},
+      {{locked, {"programmer"}}, kVendor, kProduct, "programmer", false}, {{locked}, kVendor, kProduct, "", true},
       {{{"any", 0, 0}}, -65536, 65536, "", false}};
+  // clang-format on
   for (const auto& [devices, vendor, product, opened, locked_out] : cases) {
     bus.devices = devices;
     EXPECT_EQ(connect(vendor, product), opened);
-    EXPECT_EQ(terminal->terminal_found_but_not_opened(), locked_out) << devices[0].path;
-    EXPECT_EQ(connect(vendor, product), opened);  // again: the first one closed in between
+    EXPECT_EQ(terminal.terminal_found_but_not_opened(), locked_out) << devices[0].path;
   }
 }
 
-// Report ID 0 leads the eight bytes; answers left over from earlier reads are drained first, up to a
-// bound against a flooding device; a short write fails.
+const Bytes kStale(8, 0xEE);
+
+// Report ID 0 leads the eight bytes. Answers left from earlier reads are drained first, up to a bound
+// against a flooding device. A failed read in the drain or a failed write closes a device that is gone.
 TEST_F(HidapiStandin, WritesDrainStaleInputAndSendTheReportAfterIdZero) {
-  const Bytes stale(8, 0xEE), request = {0, 0x6E, 1, 2, 3, 4, 5, 6, 7};
-  const std::tuple<std::deque<Bytes>, int, bool, bool> cases[] = {
-      {{stale, stale, stale}, -2, true, false}, {std::deque<Bytes>(1000, stale), -2, true, true}, {{}, 8, false, false}};
-  for (const auto& [input, write_result, ok, left] : cases) {
+  const struct {
+    std::deque<Bytes> input;
+    bool unplugged = false;
+    int write_result = 9;
+    bool ok = true, input_left = false, connected = true;
+    std::size_t written = 1;
+  } cases[] = {{{kStale, kStale, kStale}},
+               {{1000, kStale}, false, 9, true, true},
+               {{}, false, 8, false},
+               {{}, false, -1, false},
+               {{kStale, {}}, true, 9, false, false, false, 0},
+               {{}, true, -1, false, false, false}};
+  for (const auto& c : cases) {
     ASSERT_EQ(connect(), "programmer");
-    bus.input = input;
-    bus.write_result = write_result;
-    bus.written.clear();
-    EXPECT_EQ(terminal->terminal_write({0x6E, 1, 2, 3, 4, 5, 6, 7}), ok);
-    EXPECT_EQ(std::tuple(bus.written, !bus.input.empty(), terminal->terminal_connected()),
-              std::tuple(std::vector<Bytes>{request}, left, true));
+    bus = Bus{bus.devices, bus.open, {}, c.input, c.unplugged, c.write_result};
+    EXPECT_EQ(terminal.terminal_write({0x6E, 1, 2, 3, 4, 5, 6, 7}), c.ok);
+    EXPECT_EQ(
+        std::tuple(bus.written, !bus.input.empty(), terminal.terminal_connected()),
+        std::tuple(std::vector<Bytes>(c.written, {0, 0x6E, 1, 2, 3, 4, 5, 6, 7}), c.input_left, c.connected));
   }
 }
 
 // Only a whole report is an answer: a time-out, a short report or a failed read leave the bytes as they
 // were; a longer one gives its first eight, with no report ID before them.
 TEST_F(HidapiStandin, ReadsTakeOneWholeAnswer) {
-  const Bytes answer = {0x6E, 0x42, 3, 4, 5, 6, 7, 8, 9, 10}, before = {9, 9, 9, 9, 9, 9, 9, 9};
-  const std::pair<std::deque<Bytes>, Bytes> cases[] = {
-      {{}, before}, {{Bytes(answer.begin(), answer.begin() + 7)}, before}, {{{}}, before},
-      {{Bytes(answer.begin(), answer.begin() + 8)}, Bytes(answer.begin(), answer.begin() + 8)},
-      {{answer}, Bytes(answer.begin(), answer.begin() + 8)}};
-  for (const auto& [input, expected] : cases) {
+  const Bytes answer = {0x6E, 0x42, 3, 4, 5, 6, 7, 8, 9, 10}, first8(&answer[0], &answer[8]);
+  // clang-format off
+  const std::tuple<std::deque<Bytes>, bool, bool> cases[] = {  // input, unplugged, ok
+      {{}, false, false}, {{Bytes(&answer[0], &answer[7])}, false, false}, {{{}}, false, false},
+      {{{}}, true, false}, {{first8}, false, true}, {{answer}, false, true}};
+  // clang-format on
+  for (const auto& [input, unplugged, ok] : cases) {
     ASSERT_EQ(connect(), "programmer");
     bus.input = input;
+    bus.unplugged = unplugged;
     Report report{9, 9, 9, 9, 9, 9, 9, 9};
-    EXPECT_EQ(terminal->terminal_read(report), expected != before);
-    EXPECT_EQ(std::pair(Bytes(report.begin(), report.end()), terminal->terminal_connected()),
-              std::pair(expected, true));
-  }
-}
-
-// Unplugged during the drain, the write or the read: the call fails and the terminal reads as not connected.
-TEST_F(HidapiStandin, AnUnplugIsNoticedByTheCallThatMeetsIt) {
-  for (int call = 0; call < 3; ++call) {
-    ASSERT_EQ(connect(), "programmer");
-    bus.unplugged = true;
-    bus.input = std::vector<std::deque<Bytes>>{{Bytes(8, 0xEE), {}}, {}, {{}}}[call];
-    Report report{};
-    EXPECT_FALSE(call < 2 ? terminal->terminal_write(report) : terminal->terminal_read(report));
-    EXPECT_FALSE(terminal->terminal_connected() || terminal->terminal_write(report) ||
-                 terminal->terminal_read(report));
-    EXPECT_TRUE(bus.written.empty() && bus.open.empty());
-    bus.unplugged = false;
+    EXPECT_EQ(terminal.terminal_read(report), ok);
+    EXPECT_EQ(std::pair(Bytes(report.begin(), report.end()), terminal.terminal_connected()),
+              std::pair(ok ? first8 : Bytes(8, 9), !unplugged));
   }
 }
 
