@@ -234,8 +234,6 @@ TEST_P(Run, StepsInOrderOrStopsSayingWhy) {
   (engine.*c.run)();
   if (c.reason == nullptr) {
     EXPECT_EQ(joined(trace), c.trace);
-    EXPECT_EQ(status.ends_with("elapsed..."),
-              status.ends_with(' ' + engine.elapsed_text() + " seconds elapsed..."));
     return;
   }
   EXPECT_TRUE(status.starts_with("Run stopped at statement ") && status.ends_with(c.reason)) << status;
@@ -264,8 +262,14 @@ INSTANTIATE_TEST_SUITE_P(Frames, Run, ::testing::Values(
     R{"temp=s09,checkflash", "disable|Begin verify.|events|cmd 09|read|F:1/1|events|enable|Chip verify "
       "failed. 0.00 seconds elapsed...|events|box 16 '' Chip verify failed:\r\n\r\n" + std::string(kHeader) +
       "FLASH Byte 000000h,   02h,   FFh,\r\n|events", nullptr, {}, &Engine::verify_chip},
-    // Stray blanks, the empty statement, and statement 0, reached by a "loop" before any loop head.
-    R{"begin, begin,end", stop(" begin")}, R{"begin,,end", stop("")}, R{"begin,loop", stop("")}));
+    // Stray blanks, the empty statement, and statement 0, reached by a "loop" before any loop head; forms
+    // tested in order, each on the whole text (sXX-YYYY is 8 characters exactly).
+    R{"begin, begin,end", stop(" begin")}, R{"begin,,end", stop("")}, R{"begin,loop", stop("")},
+    R{"begin,checkconfig7h ", stop("checkconfig7h ")}, R{"begin,-flash", stop("-flash")},
+    R{"begin,x0c-flash", stop("x0c-flash")}, R{"begin,s0d-00000", stop("s0d-00000")},
+    R{"begin,s0d_0000", stop("s0d_0000")}, R{"begin,s0cjunk-flash,w0d-0000,waitwr ,end",
+      "disable|Begin program all.|events|begin1|F:1/1|events|cmd 0C|word FFFF|sleep 0|sleep 0|end|enable|"
+      "Chip programmed. 0.00 seconds elapsed...|events"}));
 // clang-format on
 
 // An erased model of these sizes whose FLASH holds 00 at programmed (-1: nowhere).
@@ -285,7 +289,7 @@ const char* kNoEeprom = "address 000000h is outside the EEPROM image (0 bytes)."
 INSTANTIATE_TEST_SUITE_P(Stops, Run, ::testing::Values(
     // A bad field or value sends nothing of its statement, not even the command.
     R{"begin,flash=s9,end", "begin1|end", "'flash=s9': the field '9' is not a 2-digit hexadecimal command."},
-    R{"begin,s0d-00x0", "begin1|end", "the field '00X0' is not a 4-digit hexadecimal operand."},
+    R{"begin,s0d-flas", "begin1|end", "the field 'FLAS' is not a 4-digit hexadecimal operand."},
     R{"begin,s0f-config1l", "begin1|end", "byte has no valid value (the device list gives none).",
       [](EngineTest& fx) { fx.workspace.memory_images.config_image[0] = -1; }},
     R{"begin,setprogtime", "begin1|end", "time 300 ms does not fit a report (0..255 ms); nothing was sent.",
@@ -327,28 +331,6 @@ TEST_F(EngineTest, WritePollBoundIsCountedPerStatement) {
   set_algorithm(Kind::program, "waitwr,waitwr");
   engine.program_all();
   EXPECT_EQ(status, "Chip programmed. 0.00 seconds elapsed...") << engine.stop_text();
-}
-
-// The first form that matches a statement, taken as it stands, carries it out: the places where the order
-// of forms matters (sXX-YYYY is 8 characters exactly). "?": unrecognized, so the program ends.
-TEST_F(EngineTest, DispatchTraps) {
-  // clang-format off
-  const std::pair<const char*, const char*> traps[] = {
-      {" begin", "?"}, {"begin ", "?"}, {"BEGIN", "?"}, {"", "?"}, {"loop,", "?"}, {"checkconfig7h ", "?"},
-      {"-flash", "?"}, {"x0c-flash", "?"}, {"s0d-00000", "?"}, {"s0d_0000", "?"}, {"s0d-flas", " stopped"},
-      {"s0cjunk-flash", "F:1/1|events|cmd 0C|word FFFF"}, {"flash=s09zz", "F:1/1|events|cmd 09|read"},
-      {"flash=s", "F:1/1|events stopped"}, {"wait", "sleep 0"}, {"waitwr ", "sleep 0"}, {"w0d-0000", "sleep 0"}};
-  // clang-format on
-  for (const auto& [s, expected] : traps) {
-    trace.clear();
-    run() = {};
-    run().script = {"", s};
-    run().script_count = run().pc = 1;
-    engine.clear_halt();
-    engine.execute_symbolic_instruction();
-    const std::string stop = engine.stop_text().empty() ? "" : " stopped";
-    EXPECT_EQ(count("end program") == 1 ? "?" : joined(trace) + stop, expected) << s;
-  }
 }
 
 struct StatementCase {

@@ -16,14 +16,13 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 constexpr unsigned short kVendor = 0x04D8, kProduct = 0x2345;
 
+// What the functions below see. A read takes the next input whole ({}: a failed read), or times out
+// (0) when there is none; an unplugged device no longer enumerates.
 struct Device {
   std::string path;
   unsigned short vendor = kVendor, product = kProduct;
   bool openable = true;
 };
-
-// What the functions below see. A read takes the next input whole ({}: a failed read), or times out
-// (0) when there is none; an unplugged device no longer enumerates.
 struct Bus {
   std::vector<Device> devices;
   std::vector<std::string> open;  // the paths opened and not yet closed
@@ -111,30 +110,23 @@ TEST_F(HidapiStandin, OpensTheFirstDeviceThatCarriesBothIds) {
   }
 }
 
-const Bytes kStale(8, 0xEE);
-
 // Report ID 0 leads the eight bytes. Answers left from earlier reads are drained first, up to a bound
 // against a flooding device. A failed read in the drain or a failed write closes a device that is gone.
 TEST_F(HidapiStandin, WritesDrainStaleInputAndSendTheReportAfterIdZero) {
-  const struct {
-    std::deque<Bytes> input;
-    bool unplugged = false;
-    int write_result = 9;
-    bool ok = true, input_left = false, connected = true;
-    std::size_t written = 1;
-  } cases[] = {{{kStale, kStale, kStale}},
-               {{1000, kStale}, false, 9, true, true},
-               {{}, false, 8, false},
-               {{}, false, -1, false},
-               {{kStale, {}}, true, 9, false, false, false, 0},
-               {{}, true, -1, false, false, false}};
-  for (const auto& c : cases) {
+  const Bytes stale(8, 0xEE), sent = {0, 0x6E, 1, 2, 3, 4, 5, 6, 7};
+  // input, unplugged, hid_write's result, ok, input left, connected, reports written
+  // clang-format off
+  const std::tuple<std::deque<Bytes>, bool, int, bool, bool, bool, std::size_t> cases[] = {
+      {{stale, stale, stale}, false, 9, true, false, true, 1}, {{1000, stale}, false, 9, true, true, true, 1},
+      {{}, false, 8, false, false, true, 1}, {{}, false, -1, false, false, true, 1},
+      {{stale, {}}, true, 9, false, false, false, 0}, {{}, true, -1, false, false, false, 1}};
+  // clang-format on
+  for (const auto& [input, unplugged, write_result, ok, left, connected, written] : cases) {
     ASSERT_EQ(connect(), "programmer");
-    bus = Bus{bus.devices, bus.open, {}, c.input, c.unplugged, c.write_result};
-    EXPECT_EQ(terminal.terminal_write({0x6E, 1, 2, 3, 4, 5, 6, 7}), c.ok);
-    EXPECT_EQ(
-        std::tuple(bus.written, !bus.input.empty(), terminal.terminal_connected()),
-        std::tuple(std::vector<Bytes>(c.written, {0, 0x6E, 1, 2, 3, 4, 5, 6, 7}), c.input_left, c.connected));
+    bus = Bus{bus.devices, bus.open, {}, input, unplugged, write_result};
+    EXPECT_EQ(terminal.terminal_write({0x6E, 1, 2, 3, 4, 5, 6, 7}), ok);
+    EXPECT_EQ(std::tuple(bus.written, !bus.input.empty(), terminal.terminal_connected()),
+              std::tuple(std::vector<Bytes>(written, sent), left, connected));
   }
 }
 
