@@ -344,7 +344,7 @@ TEST_F(HexCommands, OpenErasesLoadsWarnsAndReportsTheBytesUpToTheEnd) {
             std::tuple(folder, folder, 1280u));
 }
 
-TEST_F(HexCommands, RefusedOrUnreadableFileLeavesEverythingErased) {
+TEST_F(HexCommands, RefusedFileLeavesEverythingErased) {
   files["/work/bad.hex"] = records(0, 6 * 16, 16, '0') + record("00000003");  // line 7
   EXPECT_FALSE(commands(*this).open("/work/bad.hex"));
   EXPECT_EQ(events, (Events{"disable",
@@ -353,11 +353,6 @@ TEST_F(HexCommands, RefusedOrUnreadableFileLeavesEverythingErased) {
                             "redraw", "label:", "status:HEX file not loaded!", "enable"}));
   EXPECT_EQ(std::tuple(changed(), last_path_setting()),
             std::tuple(ByteMap{}, "/work/"));  // path stored first
-  events.clear();
-  EXPECT_FALSE(commands(*this).open("/w/gone.hex"));
-  EXPECT_EQ(events,
-            (Events{"disable", "box:16::The file /w/gone.hex cannot be read:\r\nNo such file or directory",
-                    "redraw", "label:", "status:HEX file not loaded! The file cannot be read.", "enable"}));
 }
 
 TEST_F(HexCommands, SaveWritesAndAsksBeforeOverwriting) {
@@ -420,7 +415,8 @@ TEST_F(HexCommands, OnDiskASaveIntoAReadOnlyFolderKeepsTheOldFile) {
   EXPECT_EQ(QDir(QString::fromStdString(folder)).entryList(QDir::Files | QDir::Hidden).size(), 1);
   for (const std::string& unreadable : {folder + "/none.hex", folder}) {
     EXPECT_FALSE(commands(local).open(unreadable));
-    EXPECT_TRUE(events.end()[-5].starts_with("box:16::The file " + unreadable + " cannot be read:\r\n"));
+    EXPECT_TRUE(events.end()[-5].starts_with("box:16::The file " + unreadable + " cannot be read:\r\n") &&
+                events.end()[-2] == "status:HEX file not loaded! The file cannot be read.");
   }
 }
 
