@@ -343,15 +343,14 @@ TEST_F(HexCommands, OpenErasesLoadsWarnsAndReportsTheBytesUpToTheEnd) {
             std::tuple(folder, folder, 1280u));
 }
 
-TEST_F(HexCommands, RefusedFileLeavesEverythingErased) {
+TEST_F(HexCommands, RefusedFileLeavesEverythingErasedAndItsFolderStoredFirst) {
   files["/work/bad.hex"] = records(0, 6 * 16, 16, '0') + record("00000003");  // line 7
   EXPECT_FALSE(commands(*this).open("/work/bad.hex"));
   EXPECT_EQ(events, (Events{"disable",
                             "box:16::Input program file in Intel Hex Format contains errors.\r\n"
                             "Line number 7: Invalid 'record type' field in the record.",
                             "redraw", "label:", "status:HEX file not loaded!", "enable"}));
-  EXPECT_EQ(std::tuple(changed(), last_path_setting()),
-            std::tuple(ByteMap{}, "/work/"));  // path stored first
+  EXPECT_EQ(std::tuple(changed(), last_path_setting()), std::tuple(ByteMap{}, "/work/"));
 }
 
 TEST_F(HexCommands, SaveWritesAndAsksBeforeOverwriting) {

@@ -79,8 +79,7 @@ namespace {
 class HidapiStandin : public ::testing::Test {
  protected:
   HidapiStandin() { bus = Bus{{{"programmer"}}, {}, {}, {}, {}}; }
-  // Plugs the devices in and connects with these IDs; the path opened, "" for none, "!" for one that
-  // carries the IDs but cannot be opened.
+  // Plugs in and connects with these IDs: the path opened, "" for none, "!" for one found but not opened.
   std::string connect(std::int32_t vendor = kVendor, std::int32_t product = kProduct) {
     bus.unplugged = false;
     terminal.terminal_vendor_id(vendor);
@@ -113,8 +112,8 @@ TEST_F(HidapiStandin, OpensTheFirstDeviceThatCarriesBothIds) {
 TEST_F(HidapiStandin, ExchangesDrainSendAfterReportIdZeroAndTakeOneWholeAnswer) {
   const Bytes stale(8, 0xEE), answer = {0x6E, 0x42, 3, 4, 5, 6, 7, 8, 9, 10}, first8(&answer[0], &answer[8]);
   const Bytes kept(8, 9), sent = {0, 0x6E, 1, 2, 3, 4, 5, 6, 7};
-  // input before, answers to the write, unplugged, hid_write's result; the write's result, reports written,
-  // the bytes after the read, connected
+  // input, answers to the write, unplugged, hid_write's result; write's result, written, bytes read,
+  // connected
   // clang-format off
   const std::tuple<std::deque<Bytes>, std::deque<Bytes>, bool, int, bool, std::size_t, Bytes, bool> cases[] = {
       {{stale, stale, stale}, {first8}, false, 9, true, 1, first8, true},
