@@ -24,7 +24,7 @@ TEST(DeviceList, EveryRuleOfTheFixture) {
   for (const DeviceModel& m : load.list.device_list) models.push_back(fields(m));
   // Key lines above the first model go to the hidden entry 0; values keep their text and blanks; the
   // later key wins. An algorithm key copies the text its slot holds at that line, of its own kind: slot
-  // 21 is none, 1.5 is slot 2, 20.5 slot 20, the character after the colon is dropped, slot 0 is one.
+  // 21 is none, 1.5 is slot 2, 20.5 slot 20, the character after the colon is dropped, slot 0 counts.
   EXPECT_EQ(models,
             (std::vector<std::string>{
                 "|1024||||9||||||",
