@@ -32,11 +32,12 @@ AREAS = {
     "hex reader": ["tessaflex_hexfile_tests", "tessaflex_devicelist_tests"],
     "hex writer": ["tessaflex_hexfile_tests"],
     "device list": ["tessaflex_devices_tests", "tessaflex_devicelist_tests"],
+    "link": ["tessaflex_link_hidapi_tests"],
     "window": ["tessaflex_ui_main_tests", "tessaflex_ui_dialogs_tests"],
 }
 
-E, R, W, D, U = "engine", "hex reader", "hex writer", "device list", "window"
-ENG = "src/engine/"
+E, R, W, D, L, U = "engine", "hex reader", "hex writer", "device list", "link", "window"
+ENG, HID = "src/engine/", "src/link/hidapi_terminal.cpp"
 
 # id, area, file, the text planted over, the fault
 MUTANTS = [
@@ -80,6 +81,8 @@ MUTANTS = [
      "  std::string text"),
     ("E23", E, ENG + "transfer_statements.cpp", "? bytes.high\n" + " " * 57 + ": bytes.low;",
      "? bytes.low\n" + " " * 57 + ": bytes.high;"),
+    ("E24", E, ENG + "statement_table.cpp", "return s.ends_with(row.text) && s.starts_with('s');",
+     "return s.ends_with(row.text);"),
     # --- HEX reader -----------------------------------------------------------------------
     ("R01", R, "src/hexfile/hex_reader.cpp", "line += (r - q + 3) / 4;", "line += (r - q + 1) / 2;"),
     ("R02", R, "src/hexfile/hex_reader.cpp", "if (s.size() < 11)", "if (s.size() < 10)"),
@@ -107,6 +110,8 @@ MUTANTS = [
     ("W04", W, "src/hexfile/hex_writer.cpp", "return std::min(end, image.size());", "return end;"),
     ("W05", W, "src/hexfile/hex_writer.cpp", "append_record(out, 0, 1, nullptr, 0);",
      "append_record(out, 0, 0, nullptr, 0);"),
+    ("W06", W, "src/hexfile/file_access.cpp", "file.setDirectWriteFallback(false);",
+     "file.setDirectWriteFallback(true);"),
     # --- device list reader ---------------------------------------------------------------
     ("D01", D, "src/devices/device_list.cpp", "*n >= static_cast<std::int32_t>(kAlgorithmSlots)",
      "*n > static_cast<std::int32_t>(kAlgorithmSlots)"),
@@ -126,6 +131,43 @@ MUTANTS = [
     ("D10", D, "src/devices/current_device.cpp", "const std::size_t at = 3 * k;",
      "const std::size_t at = 2 * k;"),
     ("D11", D, "src/devices/current_device.cpp", "if (s.empty() || s.back() != ',') s += ',';", "s += ',';"),
+    ("D12", D, "src/devices/device_list.cpp", "if (!n || *n < 0 ||", "if (!n || *n <= 0 ||"),
+    ("D13", D, "src/devices/device_list.cpp", "*n >= static_cast<std::int32_t>(kAlgorithmSlots)",
+     "*n >= static_cast<std::int32_t>(kAlgorithmSlots) - 1"),
+    ("D14", D, "src/devices/device_list.cpp", "{\"verifyalgdef\", AlgorithmKind::verify}",
+     "{\"verifyalgdef\", AlgorithmKind::blankcheck}"),
+    ("D15", D, "src/devices/device_list.cpp", "{\"blankcheckalg:\", Field::algorithm, AlgorithmKind::blankcheck}",
+     "{\"blankcheckalg:\", Field::algorithm, AlgorithmKind::verify}"),
+    ("D16", D, "src/devices/device_list.cpp", "out.algorithm_definitions[kind][*slot]",
+     "out.algorithm_definitions[0][*slot]"),
+    ("D17", D, "src/devices/device_list.cpp", "head = std::string_view(lowered).substr(0, colon + 1);",
+     "head = line.substr(0, colon + 1);"),
+    ("D18", D, "src/devices/device_list.cpp", "after_blank = line.substr(blank + 1);",
+     "after_blank = std::string_view(lowered).substr(blank + 1);"),
+    # --- the hidapi terminal --------------------------------------------------------------
+    ("L01", L, HID, "info->vendor_id == vendor_id && info->product_id == product_id",
+     "info->vendor_id == vendor_id"),
+    ("L02", L, HID, "info->vendor_id == vendor_id && info->product_id == product_id",
+     "info->product_id == product_id"),
+    ("L03", L, HID,
+     "hid_enumerate(static_cast<unsigned short>(vendor_id_), static_cast<unsigned short>(product_id_));\n"
+     "  bool found",
+     "hid_enumerate(static_cast<unsigned short>(product_id_), static_cast<unsigned short>(vendor_id_));\n"
+     "  bool found"),
+    ("L04", L, HID, "for (int i = 0; i < kMaxDrained; ++i)", "for (int i = 0; i < 1; ++i)"),
+    ("L05", L, HID, "for (int i = 0; i < kMaxDrained; ++i)", "for (int i = 0;; ++i)"),
+    ("L06", L, HID, "    if (n < 0) {\n      check_presence();\n", "    if (n < 0) {\n"),
+    ("L07", L, HID, "      check_presence();\n      return false;", "      check_presence();\n      return true;"),
+    ("L08", L, HID, "buffer.begin() + 1);", "buffer.begin());"),
+    ("L09", L, HID, "return n == static_cast<int>(buffer.size());", "return n >= 0;"),
+    ("L10", L, HID, "if (n < static_cast<int>(report.size())) return false;", "if (n == 0) return false;"),
+    ("L11", L, HID, "  if (n < static_cast<int>(report.size())) return false;  // a time-out (0) or a short report\n",
+     ""),
+    ("L12", L, HID, "    check_presence();\n    return false;\n  }\n  if (n < static_cast",
+     "    return false;\n  }\n  if (n < static_cast"),
+    ("L13", L, HID, "if (!present) close();", "if (present) close();"),
+    ("L14", L, HID, "std::copy_n(buffer.begin(), report.size()", "std::copy_n(buffer.begin() + 1, report.size()"),
+    ("L15", L, HID, "found_but_not_opened_ = found && device_ == nullptr;", "found_but_not_opened_ = found;"),
     # --- the window's pure functions ------------------------------------------------------
     ("U01", U, "src/ui/main/table_arithmetic.cpp", "if (start + per_line > size) break;", "if (start >= size) break;"),
     ("U02", U, "src/ui/main/table_arithmetic.cpp", "address_digits == 6 ? core::addr_to_hex(start)",

@@ -1,9 +1,8 @@
-// The report layer, the hidapi terminal without a programmer, and connecting with the set IDs.
+// The report layer, and connecting with the set IDs.
 #include <gtest/gtest.h>
 
 #include <deque>
 
-#include "link/hidapi_terminal.h"
 #include "link/programmer_connection.h"
 #include "link/report_layer.h"
 #include "sim/null_programmer.h"
@@ -73,21 +72,6 @@ TEST(ReportLayer, ReadGivesByteOneOfTheAnswerEvenAfterAFailedWrite) {
   std::int32_t value = -1;
   EXPECT_EQ(layer.hid_read_byte(value), LinkStatus::failed);
   EXPECT_EQ(std::tuple(value, terminal.reads, terminal.written.size()), std::tuple(0x77, 1, std::size_t{1}));
-}
-
-// Vendor 0 is reserved, so no device carries it; the rest lie outside 16 bits.
-TEST(HidapiTerminal, WithoutADeviceNothingConnectsAndReportsAreRefused) {
-  for (const auto& [vendor, product] : {std::pair{0, 0}, {-1, 0x2345}, {0x2345, 65536}, {70000, -70000}}) {
-    HidapiTerminal terminal;
-    Report report{0x65, 1, 2, 3, 4, 5, 6, 7};
-    terminal.terminal_vendor_id(vendor);
-    terminal.terminal_product_id(product);
-    terminal.terminal_connect();
-    terminal.terminal_connect();  // again: nothing left open in between
-    EXPECT_FALSE(terminal.terminal_connected() || terminal.terminal_found_but_not_opened());
-    EXPECT_FALSE(terminal.terminal_write(report) || terminal.terminal_read(report));
-    EXPECT_EQ(report, (Report{0x65, 1, 2, 3, 4, 5, 6, 7}));  // a refused read leaves the bytes
-  }
 }
 
 struct Connection {
