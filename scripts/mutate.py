@@ -32,11 +32,12 @@ AREAS = {
     "hex reader": ["tessaflex_hexfile_tests", "tessaflex_devicelist_tests"],
     "hex writer": ["tessaflex_hexfile_tests"],
     "device list": ["tessaflex_devices_tests", "tessaflex_devicelist_tests"],
-    "window": ["tessaflex_ui_main_tests", "tessaflex_ui_dialogs_tests"],
+    "window": ["tessaflex_ui_main_tests", "tessaflex_ui_dialogs_tests", "tessaflex_ui_theme_tests"],
 }
 
 E, R, W, D, U = "engine", "hex reader", "hex writer", "device list", "window"
 ENG = "src/engine/"
+UI = "src/ui/main/"
 
 # id, area, file, the text planted over, the fault
 MUTANTS = [
@@ -161,6 +162,54 @@ MUTANTS = [
     ("U19", U, "src/ui/dialogs/box_layout.cpp",
      "static_cast<int>(core::round_half_even(static_cast<double>(twips) * dialog_scale))",
      "static_cast<int>(static_cast<double>(twips) * dialog_scale)"),
+    # --- the window as the user meets it ----------------------------------------------------
+    ("U20", U, UI + "byte_editor.cpp", "key == Qt::Key_Return || key == Qt::Key_Enter", "key == Qt::Key_Return"),
+    ("U21", U, UI + "main_window.cpp", "reports_.hid_begin(workspace_.current_device.voltage_seq);",
+     "reports_.hid_begin(1);"),
+    ("U22", U, UI + "main_window.cpp", "for (QMenu* menu : menus_) menu->menuAction()->setEnabled(false);",
+     "for (QMenu* menu : {menus_[0], menus_[1], menus_[2]}) menu->menuAction()->setEnabled(false);"),
+    ("U23", U, UI + "main_window.cpp", "for (QPushButton* button : commands_buttons_) button->setEnabled(false);",
+     "for (QPushButton* button : {commands_buttons_[0], commands_buttons_[1], commands_buttons_[2], "
+     "commands_buttons_[3], commands_buttons_[4]}) button->setEnabled(false);"),
+    ("U24", U, UI + "main_window.cpp", "  label_hex_->clear();\n  label_status_->clear();\n",
+     "  label_hex_->clear();\n"),
+    ("U25", U, UI + "main_window.cpp", "    scrl2_->setValue(0);\n", ""),
+    ("U26", U, UI + "main_window.cpp", "    bar->setSingleStep(1);", "    bar->setSingleStep(2);"),
+    ("U27", U, UI + "main_window.cpp", "bar->setPageStep(kTableLines);", "bar->setPageStep(kTableLines - 1);"),
+    ("U28", U, UI + "main_window.cpp", "  if (table == 2 && active_table_ == 1) scrl2_->setFocus();\n", ""),
+    ("U29", U, UI + "main_window.cpp", "event->type() == QEvent::MouseButtonRelease) scrl1_->setFocus();",
+     "event->type() == QEvent::MouseButtonRelease) scrl2_->setFocus();"),
+    ("U30", U, UI + "window_widgets.cpp",
+     "event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())",
+     "event->button() == Qt::LeftButton"),
+    ("U31", U, UI + "window_widgets.cpp", "wheelEvent(QWheelEvent* event) { event->ignore(); }",
+     "wheelEvent(QWheelEvent* event) { QScrollBar::wheelEvent(event); }"),
+    ("U32", U, UI + "main_window.cpp", "  paint(label4_, colours, memory_title_back, memory_title_fore, with_text);\n",
+     ""),
+    ("U33", U, UI + "main_window.cpp", "paint(label5_, colours, model_name_back, model_name_fore, with_text);",
+     "paint(label5_, colours, model_name_fore, model_name_back, with_text);"),
+    ("U34", U, UI + "main_window.cpp", "paint(label_vpp_, colours, top_label_back, top_label_fore, with_text);",
+     "paint(label_vpp_, colours, highlight_back, highlight_fore, with_text);"),
+    ("U35", U, UI + "main_window.cpp", "paint(label_hex_, colours, value_back, value_fore, with_text);",
+     "paint(label_hex_, colours, message_back, message_fore, with_text);"),
+    ("U36", U, "src/ui/theme/theme_table.cpp", "{ 55,   9,  55}, {242, 239, 242}", "{ 55,   9,  55}, {242, 229, 242}"),
+    ("U37", U, UI + "main_window.cpp", "for (std::size_t k = 0; k < label_conf_.size(); ++k) {",
+     "for (std::size_t k = 0; k + 1 < label_conf_.size(); ++k) {"),
+    ("U38", U, UI + "main_window.cpp", "for (std::size_t k = 0; k < label_conf_.size(); ++k) {",
+     "for (std::size_t k = 1; k < label_conf_.size(); ++k) {"),
+    ("U39", U, UI + "main_window.cpp", "sizes_text(device.flash_size, device.eeprom_size)",
+     "sizes_text(device.flash_size, device.flash_size)"),
+    ("U40", U, UI + "main_window.cpp", "index > device_list_.model_count", "index >= device_list_.model_count"),
+    ("U41", U, UI + "main_window.cpp", "} else if (read.outcome == ProgTimeReply::Outcome::accepted) {", "} else {"),
+    ("U42", U, UI + "options_texts.cpp", "std::string_view(),\n           std::string_view(\"This software",
+     "std::string_view(\"This software"),
+    ("U43", U, UI + "options_texts.cpp", "\"Send bug reports and suggestions to:\"",
+     "\"Send bug reports and suggestions to\""),
+    ("U44", U, UI + "main_window.cpp", "dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);",
+     "dialog.setFileMode(QFileDialog::AnyFile);"),
+    ("U45", U, UI + "main_window.cpp", "    reports_.hid_end();\n", ""),
+    ("U46", U, UI + "scroll_arithmetic.h", "kWheelLines = 3;", "kWheelLines = 4;"),
+    ("U47", U, UI + "main_window.cpp", "  if (table == 1 && active_table_ == 2) scrl1_->setFocus();\n", ""),
 ]
 
 GUARD_SECONDS = 180  # a test program still running after this is hung: the mutant is killed
