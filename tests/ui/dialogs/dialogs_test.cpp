@@ -78,7 +78,8 @@ TEST_F(DialogTest, MessageBoxShowsItsKindAndAnswers) {
   const std::tuple<int, std::string, core::BoxAnswer> cases[] = {
       {0, "Command1", ok}, {0, "N", no}, {0, "close", ok}, {0, "Enter", ok}, {0, "Esc", ok},
       {4, "Command1", yes}, {4, "close", no}, {4, "Command2", no}, {4, "Return", yes}, {4, "Esc", no},
-      {4, "Shift+N", no}, {4, "Ctrl+Y", yes}, {4, "Alt+Z", yes}, {16, "N", no}, {64, "Y", ok}, {3, "Command1", ok}};
+      {4, "Shift+N", no}, {4, "Ctrl+Y", yes}, {4, "Alt+Z", yes}, {16, "N", no}, {64, "Y", ok}, {3, "Command1", ok},
+      {4, "Num+Enter", yes}};
   // clang-format on
   for (const auto& [kind, how, answer] : cases) {
     SCOPED_TRACE(::testing::Message() << "kind " << kind << ", " << how);
@@ -150,7 +151,7 @@ TEST_F(DialogTest, MessageBoxClickOnTheTextCopiesItAsShown) {
 TEST_F(DialogTest, InputBoxReturnsTheTypedTextOnlyAfterOk) {
   const std::tuple<const char*, const char*, std::string> cases[] = {
       {"", "Command1", "5"}, {"12ms", "Command1", "12ms"}, {"7", "Return", "7"}, {"7", "Command2", ""},
-      {"7", "Esc", ""},      {"\b", "Command1", ""},       {"7", "close", ""}};
+      {"7", "Esc", ""},      {"\b", "Command1", ""},       {"7", "close", ""},   {"7", "Num+Enter", "7"}};
   for (const auto& [typed, how, reply] : cases) {
     runner.then([&](QDialog& d) {
       QTest::keyClicks(d.focusWidget(), typed);

@@ -17,7 +17,7 @@
 #include "support/window_world.h"
 #include "ui/main/memory_table.h"
 #include "ui/main/window_widgets.h"
-#include "ui/theme/qt_colour.h"
+#include "ui/theme/load_theme.h"
 
 namespace tessaflex::ui {
 namespace {
@@ -41,11 +41,29 @@ testing::ScriptedRunner::Action ok_after(const char* starts, const char* icon) {
 
 std::vector<bool> all(bool on) { return std::vector<bool>(10, on); }
 
-void send_wheel(MainWindow& window, int delta) {
-  const QPointF at(100, 100);
-  QWheelEvent event(at, window.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(window.windowHandle(), &event);
+// One wheel event with the pointer over the middle of a control.
+void send_wheel(WindowWorld& world, int delta, const char* over = "client") {
+  QWidget* control = world.find(over);
+  const QPointF at = control->mapTo(&world.window, control->rect().center());
+  QWheelEvent event(at, world.window.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(world.window.windowHandle(), &event);
+}
+
+// The model line, the sizes line and the 14 configuration labels against the current model and images.
+void expect_shown(WindowWorld& world) {
+  QStringList shown, held;
+  for (int k = 0; k < 14; ++k) {
+    shown << world.text(qPrintable(QStringLiteral("label_conf(%1)").arg(k)));
+    held << QString::asprintf("%02X",
+                              world.workspace.memory_images.config_image[static_cast<std::size_t>(k)]);
+  }
+  const devices::CurrentDevice& device = world.workspace.current_device;
+  EXPECT_EQ(
+      std::tuple(world.text("label_ime").toStdString(), world.text("label_info"), shown),
+      std::tuple(device.model_name,
+                 QStringLiteral("FLASH: %1,  EEPROM: %2").arg(device.flash_size).arg(device.eeprom_size),
+                 held));
 }
 
 // A right click at x, y twips from the table's grid.
@@ -64,8 +82,11 @@ class Window : public ::testing::Test {
 // is rounded half to even, or replaced by the first model when no model has it.
 TEST(MainWindowStart, DefaultsAndTheStoredModelIndex) {
   using Row = std::tuple<const char*, std::int32_t, const char*>;
+  // clang-format off
   for (const auto& [stored, index, written_back] :
-       {Row{nullptr, 1, "1"}, {"0", 1, "1"}, {"999", 1, "1"}, {"abc", 1, "1"}, {"2.5", 2, "2.5"}}) {
+       {Row{nullptr, 1, "1"}, {"0", 1, "1"}, {"51", 1, "1"}, {"4294967298", 1, "1"}, {"abc", 1, "1"},
+        {"2.5", 2, "2.5"}, {"50", 50, "50"}}) {
+    // clang-format on
     WindowWorld world;
     world.programmer.set_present(stored != nullptr);
     QSettings(QString::fromStdString(world.settings.path()), QSettings::IniFormat).clear();
@@ -111,6 +132,7 @@ TEST_P(Operations, EraseBlankCheckProgramVerifyRead) {
   EXPECT_EQ(std::tie(images.flash_image, images.eeprom_image),
             std::tie(programmed.flash_image, programmed.eeprom_image));
   EXPECT_TRUE(world.find<MemoryTable>("tabla_flash")->text().startsWith(QStringLiteral("000000: 12 FF")));
+  expect_shown(world);
 
   images.flash_image[1] = 0x00;
   world.runner.then(ok_after("Chip verify failed:\r\n\r\nMemory Location", "img_err"));
@@ -121,14 +143,59 @@ TEST_P(Operations, EraseBlankCheckProgramVerifyRead) {
 
 INSTANTIATE_TEST_SUITE_P(MainWindow, Operations, ::testing::Bool());
 
+// Powered up in the model's order (report 101 VDD first, 102 VPP first). A press released off the
+// label does nothing, as on a button.
 TEST_F(Window, TestVppSwitchesPowerAndCommands) {
-  world.click("label_vpp");
-  EXPECT_EQ(world.status(), "Vpp and Vdd voltages turned ON!");
-  world.choose("menuclear");  // a command's end leaves the operations off while powered
-  EXPECT_EQ(std::pair(world.programmer.powered(), world.commands_enabled()), std::pair(true, all(false)));
-  world.click("label_vpp");
-  EXPECT_EQ(std::tuple(world.status(), world.programmer.powered(), world.commands_enabled()),
-            std::tuple("Vpp and Vdd voltages turned OFF!", false, all(true)));
+  for (const int order : {1, 2}) {
+    world.workspace.current_device.voltage_seq = order;
+    QTest::mousePress(world.find("label_vpp"), Qt::LeftButton);
+    QTest::mouseRelease(world.find("label_vpp"), Qt::LeftButton, {}, QPoint(-3, -3));
+    EXPECT_EQ(world.workspace.vpp_on, false);
+    world.click("label_vpp");
+    EXPECT_EQ(std::pair(world.status(), int(world.programmer.reports().back()[0])),
+              std::pair(std::string("Vpp and Vdd voltages turned ON!"), 100 + order));
+    world.choose("menuclear");  // a command's end leaves the operations off while powered
+    EXPECT_EQ(std::pair(world.programmer.powered(), world.commands_enabled()), std::pair(true, all(false)));
+    world.click("label_vpp");
+    EXPECT_EQ(std::tuple(world.status(), world.programmer.powered(), world.commands_enabled()),
+              std::tuple("Vpp and Vdd voltages turned OFF!", false, all(true)));
+  }
+}
+
+// Arrow and page keys move a table by one and eight lines up to its ends; Clear Buffer erases, brings
+// both tables to their first line with the model's ranges, empties the file and status lines and
+// gives the wheel to FLASH. The wheel's table follows the pointer; a background click gives it FLASH.
+TEST(MainWindow, ScrollBarsAndClearBuffer) {
+  WindowWorld world("18F452", "PIC18F452");
+  world.start();
+  auto* flash = world.find<QScrollBar>("scrl1");
+  auto* eeprom = world.find<QScrollBar>("scrl2");
+  // clang-format off
+  for (const auto& [key, value] : {std::pair{Qt::Key_Down, 1}, {Qt::Key_PageDown, 9}, {Qt::Key_End, 24},
+       {Qt::Key_Down, 24}, {Qt::Key_PageUp, 16}, {Qt::Key_Home, 0}, {Qt::Key_Up, 0}, {Qt::Key_PageDown, 8}}) {
+    // clang-format on
+    QTest::keyClick(eeprom, key);
+    EXPECT_EQ(eeprom->value(), value) << key;
+  }
+  flash->setValue(2040);
+  auto& images = world.workspace.memory_images;
+  images.flash_image[0] = images.eeprom_image[0] = 0;
+  images.config_image[13] = 0;
+  world.window.set_label_hex("a.hex");
+  world.choose("menuclear");
+  EXPECT_EQ(std::tuple(flash->value(), eeprom->value(), flash->maximum(), eeprom->maximum(),
+                       world.text("label_hex"), world.status(), QApplication::focusWidget(),
+                       world.window.active_table()),
+            std::tuple(0, 0, 2040, 24, QString(), "", flash, 1));
+  EXPECT_TRUE(world.find<MemoryTable>("tabla_eeprom")->text().startsWith(QStringLiteral("0000: FF")));
+  expect_shown(world);
+
+  for (const auto& [over, table] : {std::pair{"tabla_eeprom", 2}, {"tabla_flash", 1}, {"tabla_eeprom", 2}}) {
+    QTest::mouseMove(world.find(over));
+    EXPECT_EQ(world.window.active_table(), table) << over;
+  }
+  QTest::mouseClick(world.find("client"), Qt::LeftButton, {}, QPoint(333, 80));  // beside the model name
+  EXPECT_EQ(world.window.active_table(), 1);
 }
 
 TEST(MainWindow, WheelScrollsTheTableWithTheFocus) {
@@ -143,17 +210,23 @@ TEST(MainWindow, WheelScrollsTheTableWithTheFocus) {
   for (const auto& [focus, delta, flash_value, eeprom_value] :
        {std::tuple{flash, -120, 3, 0}, {flash, 105, 3, 0}, {flash, 15, 0, 0}, {eeprom, -120, 0, 3}}) {
     focus->setFocus();
-    send_wheel(world.window, delta);
+    send_wheel(world, delta);
     EXPECT_EQ(std::pair(flash->value(), eeprom->value()), std::pair(flash_value, eeprom_value)) << delta;
   }
   EXPECT_TRUE(world.find<MemoryTable>("tabla_eeprom")->text().startsWith(QStringLiteral("0018:")));
+  // One notch over any control moves the wheel's table three lines, and nothing else.
+  for (const char* over : {"tabla_flash", "scrl1", "tabla_eeprom", "scrl2", "label_conf(3)", "Command1"}) {
+    send_wheel(world, -120, over);
+    EXPECT_EQ(std::pair(flash->value(), eeprom->value()), std::pair(0, 6)) << over;
+    send_wheel(world, 120, over);
+  }
 
   // Switched off, the wheel moves nothing at the next activation.
   world.settings.store().save_setting("Mouse Wheel Enabled", "0");
   QApplication::setActiveWindow(nullptr);
   QApplication::setActiveWindow(&world.window);
   ASSERT_TRUE(world.window.isActiveWindow());
-  send_wheel(world.window, -120);
+  send_wheel(world, -120);
   EXPECT_EQ(eeprom->value(), 3);
 }
 
@@ -169,9 +242,19 @@ TEST(MainWindow, OpenOffersHexFilesFromTheLastFolder) {
     dialog.accept();
   });
   world.click("Label7");
+  expect_shown(world);
+  // Cancelled, or given a name that does not exist (the dialog refuses it), Open changes nothing.
   world.runner.then([](QDialog& dialog) { dialog.reject(); });
-  world.click("label_hex");
-  EXPECT_EQ(world.status(), "Operation completed. Total 8192 (8K) program bytes loaded.") << "kept on cancel";
+  world.runner.then([](QDialog& dialog) {
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    static_cast<QFileDialog&>(dialog).selectFile(TESSAFLEX_FIXTURES_DIR "/hex/none.hex");
+    dialog.accept();
+  });
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(std::pair(world.status(), world.text("label_hex").endsWith("/hex/pic18f1320_x220.hex")),
+              std::pair(std::string("Operation completed. Total 8192 (8K) program bytes loaded."), true));
+    if (i < 2) world.click("label_hex");
+  }
 }
 
 // "All files" lists a program image whose name has no dot, as it would on Windows.
@@ -201,9 +284,9 @@ TEST(MainWindow, FileTypesShowTheirCaptionsAndAllFilesShowsEveryName) {
 class ByteEditor : public Window {
  protected:
   QLineEdit* field() { return world.find<QLineEdit>("unosbox"); }
-  void type(const char* text, Qt::Key key = Qt::Key_Return) {
+  void type(const char* text, Qt::Key key = Qt::Key_Return, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClicks(field(), QString::fromLatin1(text));
-    QTest::keyClick(field(), key);
+    QTest::keyClick(field(), key, modifiers);
   }
 };
 
@@ -222,7 +305,7 @@ TEST_F(ByteEditor, OpensOverTheByteAndEnterStoresItInEveryImageAlsoWithThePowerO
 
   world.click("label_vpp");
   right_click(world.find<MemoryTable>("tabla_eeprom"), 720 + 7 * 360 + 10, 10);
-  type("a");
+  type("a", Qt::Key_Enter, Qt::KeypadModifier);
   EXPECT_EQ(std::tuple(images.eeprom_image[7], QApplication::focusWidget()),
             std::tuple(0x0A, world.find<QWidget>("scrl2")));
   world.click("label_vpp");
@@ -233,6 +316,7 @@ TEST_F(ByteEditor, OpensOverTheByteAndEnterStoresItInEveryImageAlsoWithThePowerO
   type("0F");
   EXPECT_EQ(std::tuple(images.config_image[13], world.text("label_conf(13)"), QApplication::focusWidget()),
             std::tuple(0x0F, QStringLiteral("0F"), world.find<QWidget>("scrl1")));
+  expect_shown(world);
 }
 
 TEST_F(ByteEditor, NothingIsStoredByBadTextEscapeFocusLossOrAfterAModelChange) {
@@ -312,6 +396,7 @@ TEST_F(Window, DuringARunOnlyScrollingActsAndACloseWaitsForTheEnd) {
     EXPECT_FALSE(world.find<QWidget>("unosbox")->isVisible()) << "no byte editor";
     world.window.MouseWheel(0, -120, 0, 0);
     EXPECT_EQ(world.find<QScrollBar>("scrl1")->value(), 3) << "the wheel still scrolls";
+    EXPECT_EQ(world.commands_enabled(), all(false));
     EXPECT_FALSE(world.window.close());
     checked = world.window.isVisible();
   });
@@ -345,49 +430,88 @@ TEST_F(Window, ModelPickerAlwaysClearsTheBuffer) {
                    world.text("label_hex"), world.commands_enabled()),
         std::tuple(model, 0xFF, QString(), all(!powered)))
         << from << ": cleared after Cancel too";
+    expect_shown(world);
     if (powered) world.click("label_vpp");
   }
   EXPECT_TRUE(world.runner.done());
 }
 
-// The box offers the current time; a time out of range is refused with an error box.
+// The box offers the current time; a time out of range is refused with an error box; an empty or
+// cancelled reply changes nothing and shows nothing.
 TEST_F(Window, ProgrammingTimeAndAbout) {
   const std::int32_t designed = world.workspace.current_device.prog_time;
-  for (const auto& [typed, offered, kept] :
-       {std::tuple{"", designed, designed}, {"7", designed, 7}, {"31", 7, 7}}) {
+  // clang-format off
+  for (const auto& [typed, button, offered, kept] :
+       {std::tuple{"", "Command1", designed, designed}, {"7", "Command2", designed, designed},
+        {"7", "Command1", designed, 7}, {"31", "Command1", 7, 7}}) {
+    // clang-format on
     world.runner.then([&](QDialog& box) {
       auto* field = box.findChild<QLineEdit*>("txt_input");
       EXPECT_EQ(field->text().toInt(), offered);
-      if (*typed) field->setText(typed);
-      press("Command1")(box);
+      field->setText(typed);
+      press(button)(box);
     });
     if (std::string_view(typed) == "31") world.runner.then(ok_after("Wrong entry!", "img_err"));
     world.choose("menuprogtime");
     EXPECT_EQ(world.workspace.current_device.prog_time, kept) << typed;
   }
-  world.runner.then(ok_after("Tessaflex\r\n", "img_ok"));
+  world.runner.then([](QDialog& box) {
+    const QStringList lines = box.findChild<QLabel*>("lab_title")->text().split(QStringLiteral("\r\n"));
+    EXPECT_EQ(QStringList({lines.value(0), lines.value(2), lines.value(3), lines.value(5), lines.value(6),
+                           QString::number(lines.size())}),
+              QStringList({"Tessaflex", "",
+                           "This software is supplied as is in goodwill that it will successfully serve its "
+                           "purpose, but without any warranties.",
+                           "", "Send bug reports and suggestions to:", "8"}));
+    ok_after("Tessaflex", "img_ok")(box);
+  });
   world.choose("menuabout");
   EXPECT_EQ(world.runner.captions.back(), "Tessaflex");
   EXPECT_TRUE(world.runner.done());
 }
 
+// Each themed control of the window in the slots it takes, compared with the colours given for four
+// themes: Original Lite, Original Dark, Amethyst and Mono Dark, slot by slot.
 TEST(MainWindowTheme, EveryThemedControlTakesItsSlots) {
-  using namespace theme;
-  WindowWorld world;
-  world.settings.store().save_setting("Color Theme", "Original Dark");
-  world.start();
-  EXPECT_EQ(world.find<Backdrop>("client")->colour(), QColor(128, 128, 128));
+  const std::array<const char*, 4> themes = {"Original Lite", "Original Dark", "Amethyst", "Mono Dark"};
   // clang-format off
-  for (const auto& [control, back, fore] :
-       {std::tuple{"label_ime", model_name_back, model_name_fore}, {"label_info", message_back, message_fore},
-        {"Label3", memory_title_back, memory_title_fore}, {"Label1", model_title_back, model_title_fore},
-        {"Label7", top_label_back, top_label_fore}, {"lfix(14)", highlight_back, highlight_fore},
-        {"label_status", value_back, value_fore}}) {
-    // clang-format on
-    const QPalette palette = world.find<QWidget>(control)->palette();
-    EXPECT_EQ(std::pair(palette.color(QPalette::Window), palette.color(QPalette::WindowText)),
-              std::pair(qt_colour(world.colours[back]), qt_colour(world.colours[fore])))
-        << control;
+  const int given[15][4][3] = {
+      {{215, 230, 202}, {128, 128, 128}, {94, 39, 112}, {58, 58, 58}},
+      {{233, 233, 218}, {128, 128, 128}, {180, 70, 183}, {37, 37, 37}},
+      {{0, 0, 0}, {0, 0, 0}, {90, 32, 134}, {226, 226, 226}},
+      {{192, 255, 192}, {192, 255, 192}, {180, 70, 183}, {37, 37, 37}},
+      {{0, 0, 0}, {0, 0, 0}, {90, 32, 134}, {226, 226, 226}},
+      {{224, 224, 224}, {192, 192, 192}, {255, 255, 255}, {239, 239, 239}},
+      {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+      {{255, 255, 255}, {255, 255, 255}, {78, 31, 86}, {0, 0, 0}},
+      {{0, 0, 0}, {0, 0, 0}, {200, 111, 255}, {255, 255, 255}},
+      {{255, 224, 192}, {192, 192, 192}, {134, 46, 130}, {147, 147, 147}},
+      {{0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {255, 255, 255}},
+      {{255, 192, 192}, {128, 128, 128}, {241, 241, 244}, {115, 115, 115}},
+      {{0, 0, 0}, {0, 0, 0}, {64, 0, 81}, {221, 221, 221}},
+      {{255, 255, 192}, {255, 255, 192}, {55, 9, 55}, {28, 28, 28}},
+      {{0, 0, 0}, {0, 0, 0}, {242, 239, 242}, {231, 231, 231}}};
+  const std::tuple<const char*, int, int> controls[] = {
+      {"label_ime", 12, 13}, {"label_info", 14, 15}, {"Label3", 10, 11}, {"Label4", 10, 11}, {"Label1", 6, 7},
+      {"Label5", 12, 13}, {"Label7", 2, 3}, {"label_vpp", 2, 3}, {"lfix(0)", 4, 5}, {"lfix(14)", 4, 5},
+      {"label_hex", 8, 9}, {"label_status", 8, 9}, {"label_conf(0)", 8, 9}, {"label_conf(13)", 8, 9}};
+  // clang-format on
+  WindowWorld world;
+  world.start();
+  for (std::size_t t = 0; t < themes.size(); ++t) {
+    world.settings.store().save_setting("Color Theme", themes[t]);
+    theme::load_theme(world.settings.store(), world.colours);
+    world.window.settheme();
+    const auto colour = [&](int slot) {
+      return QColor(given[slot - 1][t][0], given[slot - 1][t][1], given[slot - 1][t][2]);
+    };
+    EXPECT_EQ(world.find<Backdrop>("client")->colour(), colour(1)) << themes[t];
+    for (const auto& [control, back, fore] : controls) {
+      const QPalette palette = world.find<QWidget>(control)->palette();
+      EXPECT_EQ(std::pair(palette.color(QPalette::Window), palette.color(QPalette::WindowText)),
+                std::pair(colour(back), colour(fore)))
+          << themes[t] << ' ' << control;
+    }
   }
   // The platform's own colours stay on the buttons and the tables.
   for (const char* control : {"Command1", "tabla_flash", "scrl1"})
