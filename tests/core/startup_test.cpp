@@ -57,7 +57,7 @@ TEST(Startup, TheLockTellsAnotherInstanceFromAPathThatCannotHoldIt) {
 // A number reads as its text; a sub-key name reads and writes inside the sub-key, the plain name is
 // another value; a value changed outside is seen at the next read; an unwritable store fails nothing.
 TEST(SettingsStore, MissingValuesAreCreatedWithTheDefaultAndTextsRoundTripWhole) {
-  testing::TempSettings settings;
+  test::TempSettings settings;
   const SettingsStore& store = settings.store();
   EXPECT_EQ((std::tuple{store.get_setting("Path", "/a/"), store.get_setting("Path", "/b/"),
                         store.get_setting_dword("ID", 9029), store.get_setting_dword("ID", 1),
@@ -86,7 +86,7 @@ TEST(SettingsStore, UnreadableValuesGiveTheDefaultAndStayAsTheyAre) {
       {"", 77}, {"12abc", 77}, {"\"5\"", 5}, {"@Invalid()", 77}};
   // clang-format on
   for (const auto& [stored, expected] : cases) {
-    testing::TempSettings settings;
+    test::TempSettings settings;
     std::ofstream(settings.path()) << "[General]\nHardware%20Vendor%20ID=" << stored << "\n";
     EXPECT_EQ(settings.store().get_setting_dword("Hardware Vendor ID", 77), expected) << stored;
     EXPECT_EQ(settings.store().get_setting("Hardware Vendor ID", "d") == "d", *stored == '@') << stored;

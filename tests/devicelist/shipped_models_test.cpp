@@ -28,7 +28,7 @@ TEST_P(ShippedModel, EveryAlgorithmRunsCleanOnThePart) {
   EXPECT_LE(shipped.list.model_count, 70);  // the picker shows no more
   ASSERT_TRUE(devices::apply_selected_model(shipped.list, d));
   devices::erase_images(d, images);
-  tessaflex::testing::RecordingHost host;
+  tessaflex::test::RecordingHost host;
   sim::VirtualProgrammer programmer{d.model_name};
   host.on_sleep = programmer.sleep_hook();
   programmer.connect();

@@ -284,7 +284,7 @@ TEST(CommandTexts, KFigureAndShortenedPath) {
 }
 
 // The window, logging every call in order, and an in-memory file system whose replace can fail at one stage.
-class HexCommands : public ::testing::Test, public testing::RecordingHost, public FileAccess {
+class HexCommands : public ::testing::Test, public test::RecordingHost, public FileAccess {
  protected:
   HexCommands() {
     workspace.current_device.flash_size = 32768;
@@ -318,7 +318,7 @@ class HexCommands : public ::testing::Test, public testing::RecordingHost, publi
   ByteMap changed() const { return changed_bytes(workspace.memory_images, erased_images(32768, 256)); }
 
   devices::Workspace workspace;
-  testing::TempSettings settings;
+  test::TempSettings settings;
   Events events;
   core::BoxAnswer answer = core::BoxAnswer::yes;
   std::map<std::string, std::string> files;

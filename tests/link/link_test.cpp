@@ -75,8 +75,8 @@ TEST(ReportLayer, ReadGivesByteOneOfTheAnswerEvenAfterAFailedWrite) {
 }
 
 struct Connection {
-  tessaflex::testing::TempSettings settings;  // a temporary per-user folder
-  tessaflex::testing::RecordingHost host;
+  tessaflex::test::TempSettings settings;  // a temporary per-user folder
+  tessaflex::test::RecordingHost host;
   sim::VirtualProgrammer programmer{"18F452"};
   ProgrammerConnection connection{settings.store(), programmer, host};
   std::string setting(const char* name) { return settings.store().get_setting(name, "missing"); }

@@ -8,7 +8,7 @@
 
 #include "support/qt_printers.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::test {
 
 class QtEnvironment : public ::testing::Environment {
  public:
@@ -25,4 +25,4 @@ class QtEnvironment : public ::testing::Environment {
 // Including this header registers the environment once per test program.
 inline ::testing::Environment* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::test

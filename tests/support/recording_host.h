@@ -8,7 +8,7 @@
 
 #include "core/host.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::test {
 
 // Statuses and box texts recorded in order, every box answered OK. Only sleep_ms moves the clock and
 // calls on_sleep (where a virtual programmer's sleep_hook() goes): no test ever sleeps for real.
@@ -39,4 +39,4 @@ class RecordingHost : public core::Host {
   std::function<void(std::int64_t)> on_sleep;
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::test

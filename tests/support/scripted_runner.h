@@ -11,7 +11,7 @@
 
 #include "ui/dialogs/modal_runner.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::test {
 
 // Each action gets the dialog shown but with no event loop of its own, and answers it as a user would;
 // a dialog nobody scripted for fails the test and is rejected, so no test waits for a user.
@@ -43,4 +43,4 @@ class ScriptedRunner final : public ui::ModalRunner {
   std::deque<Action> actions_;
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::test

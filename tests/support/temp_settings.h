@@ -6,7 +6,7 @@
 
 #include "core/settings_store.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::test {
 
 class TempSettings {
  public:
@@ -19,4 +19,4 @@ class TempSettings {
   core::SettingsStore store_;
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::test

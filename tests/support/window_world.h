@@ -17,7 +17,7 @@
 #include "support/scripted_runner.h"
 #include "support/temp_settings.h"
 
-namespace tessaflex::testing {
+namespace tessaflex::test {
 
 // The program with dialogs scripted, settings temporary and the model stored as a last choice.
 class WindowWorld {
@@ -77,4 +77,4 @@ class WindowWorld {
   }
 };
 
-}  // namespace tessaflex::testing
+}  // namespace tessaflex::test

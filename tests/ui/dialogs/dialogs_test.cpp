@@ -62,10 +62,10 @@ void act(QDialog& d, const std::string& steps) {
 
 class DialogTest : public ::testing::Test {
  protected:
-  testing::ScriptedRunner runner;
+  test::ScriptedRunner runner;
   core::ProgramPaths paths;
   theme::ThemeColours colours;
-  testing::TempSettings settings;
+  test::TempSettings settings;
   Dialogs dialogs{runner, paths, colours};
 };
 
@@ -186,7 +186,7 @@ TEST_F(DialogTest, InputBoxWrappingPromptMovesFieldAndButtonsDownByOneLine) {
 class ModelPickerTest : public DialogTest {
  protected:
   // Models M1, M2, ... (Mi programs in i ms); the current one's time was then set by hand to 17.
-  void pick(int count, int current, const testing::ScriptedRunner::Action& action) {
+  void pick(int count, int current, const test::ScriptedRunner::Action& action) {
     list = {};
     for (int i = 1; i <= count; ++i)
       list.device_list.push_back({"M" + std::to_string(i), "1024", "256", "", "", std::to_string(i), "", {}});
@@ -258,7 +258,7 @@ TEST_F(ModelPickerTest, StoresAndAppliesOnlyAChangedSelection) {
 class ThemePickerTest : public DialogTest {
  protected:
   // Each repaint of the main window records whether the picker was still up, and the theme.
-  void open(const std::string& stored, const testing::ScriptedRunner::Action& action) {
+  void open(const std::string& stored, const test::ScriptedRunner::Action& action) {
     settings.store().save_setting(core::setting::kColorTheme, stored);
     theme::load_theme(settings.store(), colours);
     runner.then(action);

@@ -22,16 +22,16 @@
 namespace tessaflex::ui {
 namespace {
 
-using testing::WindowWorld;
+using test::WindowWorld;
 
-testing::ScriptedRunner::Action press(const char* button) {
+test::ScriptedRunner::Action press(const char* button) {
   return [button](QDialog& dialog) {
     QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
   };
 }
 
 // Answers a message box with OK, having seen that its text starts with `starts` beside `icon`.
-testing::ScriptedRunner::Action ok_after(const char* starts, const char* icon) {
+test::ScriptedRunner::Action ok_after(const char* starts, const char* icon) {
   return [=](QDialog& box) {
     EXPECT_TRUE(box.findChild<QLabel*>("lab_title")->text().startsWith(starts)) << starts;
     EXPECT_FALSE(box.findChild<QWidget*>(icon)->isHidden()) << icon;

@@ -44,7 +44,7 @@ TEST(LoadTheme, EachNameGivesTheRightColoursAndKeepsItsText) {
   for (const ThemeRow& row : theme_table())
     cases.emplace_back(std::string(row.name), nullptr, row.name, row.name);
   for (const auto& [stored, before, kept, loaded] : cases) {
-    testing::TempSettings settings;
+    test::TempSettings settings;
     ThemeColours colours;
     colours.values.fill(rgb(1, 2, 3));  // in no theme: shows a slot a load left alone
     if (before != nullptr) colours.values = find_theme(before)->values();
