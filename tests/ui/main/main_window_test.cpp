@@ -97,12 +97,12 @@ TEST(MainWindowStart, DefaultsAndTheStoredModelIndex) {
                          s.get_setting("Microcontroller Model", "")),
               std::tuple("/opt/tessaflex/", 1, written_back))
         << stored;
-    EXPECT_EQ(std::tuple(world.status(), world.workspace.current_device.model_index, world.text("label_ime"),
-                         QApplication::focusWidget(), world.commands_enabled()),
-              std::tuple(stored ? "Hardware connected!" : "Hardware not found!", index,
-                         QString::fromStdString(world.list.device_list[index].model),
-                         world.find<QWidget>("scrl1"), all(true)))
+    EXPECT_EQ(world.status(), stored ? "Hardware connected!" : "Hardware not found!") << stored;
+    EXPECT_EQ(std::pair(world.workspace.current_device.model_index, world.text("label_ime")),
+              std::pair(index, QString::fromStdString(world.list.device_list[index].model)))
         << stored;
+    EXPECT_EQ(QApplication::focusWidget(), world.find<QWidget>("scrl1")) << stored;
+    EXPECT_EQ(world.commands_enabled(), all(true)) << stored;
   }
 }
 
@@ -183,10 +183,12 @@ TEST(MainWindow, ScrollBarsAndClearBuffer) {
   images.config_image[13] = 0;
   world.window.set_label_hex("a.hex");
   world.choose("menuclear");
-  EXPECT_EQ(std::tuple(flash->value(), eeprom->value(), flash->maximum(), eeprom->maximum(),
-                       world.text("label_hex"), world.status(), QApplication::focusWidget(),
-                       world.window.active_table()),
-            std::tuple(0, 0, 2040, 24, QString(), "", flash, 1));
+  EXPECT_EQ(std::tuple(flash->value(), eeprom->value(), flash->maximum(), eeprom->maximum()),
+            std::tuple(0, 0, 2040, 24))
+      << "scroll values and maxima";
+  EXPECT_EQ(std::pair(world.text("label_hex"), world.status()), std::pair(QString(), std::string()));
+  EXPECT_EQ(QApplication::focusWidget(), flash);
+  EXPECT_EQ(world.window.active_table(), 1);
   EXPECT_TRUE(world.find<MemoryTable>("tabla_eeprom")->text().startsWith(QStringLiteral("0000: FF")));
   expect_shown(world);
 
@@ -403,9 +405,11 @@ TEST_F(Window, DuringARunOnlyScrollingActsAndACloseWaitsForTheEnd) {
   world.click("Command1");
   EXPECT_TRUE(world.status().starts_with("Chip programmed. ")) << world.status();
   // Nothing clicked during the run acted; the close asked for then happens after it.
-  EXPECT_EQ(std::tuple(checked, world.workspace.vpp_on, world.programmer.powered(),
-                       world.runner.captions.size(), world.window.isVisible()),
-            std::tuple(true, false, false, 0u, false));
+  EXPECT_TRUE(checked) << "the window stayed open during the run";
+  EXPECT_EQ(std::pair(world.workspace.vpp_on, world.programmer.powered()), std::pair(false, false))
+      << "Test Vpp";
+  EXPECT_EQ(world.runner.captions.size(), 0u) << "no dialog opened";
+  EXPECT_FALSE(world.window.isVisible()) << "closed after the run";
 }
 
 TEST_F(Window, ModelPickerAlwaysClearsTheBuffer) {
