@@ -374,16 +374,20 @@ TEST_F(ByteEditor, ASwitchOfApplicationOrItsOwnMenuKeepsTheField) {
 // program's usual texts show whole. The configuration names are in the window's font.
 TEST_F(Window, StatusLineShowsEveryTextWholeOrInItsTooltip) {
   auto* line = world.find<StatusLine>("label_status");
-  const QString whole =
-      "Run stopped at statement 34 'temp=s09': the programmer did not take a read report or gave no answer.";
-  for (const QString& text :
-       {whole, QStringLiteral("Operation completed. Total 65536 (64K) program bytes loaded.")}) {
+  // The longest of each kind: a run's stop, the connection, a load, a run's result, Test Vpp.
+  for (const auto& [text, fits] : std::initializer_list<std::pair<QString, bool>>{
+           {"Run stopped at statement 34 'temp=s09': the programmer did not take a read report or gave no "
+            "answer.",
+            false},
+           {"Hardware found but could not be opened! Install the udev rule 70-tessaflex.rules.", true},
+           {"Operation completed. Total 65536 (64K) program bytes loaded.", true},
+           {"Chip is not blank. 1234.56 seconds elapsed...", true},
+           {"Vpp and Vdd voltages turned OFF!", true}}) {
     world.window.set_status(text.toStdString());
-    const bool fits = text != whole;
     EXPECT_EQ(line->text(), text);
     EXPECT_EQ(line->shown_text().endsWith(QChar(0x2026)), !fits) << line->shown_text().toStdString();
     EXPECT_LE(line->fontMetrics().horizontalAdvance(line->shown_text()), line->contentsRect().width());
-    EXPECT_EQ(line->toolTip(), fits ? QString() : whole);
+    EXPECT_EQ(line->toolTip(), fits ? QString() : text);
   }
   for (int i = 0; i <= 14; ++i)
     EXPECT_EQ(world.find<QWidget>(QStringLiteral("lfix(%1)").arg(i).toLatin1())->font(), world.window.font())
