@@ -487,14 +487,12 @@ void MainWindow::label_conf_Click(int index) {
 
 void MainWindow::editor_closed(const EditTarget& target, std::optional<std::uint8_t> typed) {
   // A configuration byte's field hands the focus back to the FLASH table.
-  TableScrollBar* edited = (target.memory == EditTarget::Memory::eeprom ? eeprom_ : flash_)->bar();
-  edited->setFocus();
+  (target.memory == EditTarget::Memory::eeprom ? eeprom_ : flash_)->bar()->setFocus();
   // During a run the images are the run's.
   if (typed && !busy_ && store_byte(workspace_.memory_images, target, *typed)) {
     updatedisplay();
     label_hex_->clear();
   }
-  edited->setFocus();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
