@@ -88,8 +88,7 @@ TEST(EndToEnd, OpenProgramVerifyAndCloseTheRealProgram) {
   // The model is the user's last choice, stored as the program stores it.
   const devices::DeviceList list = devices::load_device_list(TESSAFLEX_DEVICE_LIST).list;
   devices::CurrentDevice device;
-  for (std::int32_t i = 1; i <= list.model_count; ++i)
-    if (list.device_list[static_cast<std::size_t>(i)].model == "PIC18F1320") device.model_index = i;
+  device.model_index = devices::model_number(list, "PIC18F1320");
   ASSERT_TRUE(devices::apply_selected_model(list, device));
   QSettings(world.path() + "/config/Tessaflex/Tessaflex.ini", QSettings::IniFormat)
       .setValue("Microcontroller Model", QString::number(device.model_index));
