@@ -9,7 +9,7 @@
 namespace tessaflex::sim {
 namespace {
 
-// Erased configuration per gputils 1.4.0 and the programming specifications' configuration
+// Erased configuration per gputils 1.4.0 and the families' programming documents' configuration
 // tables, CONFIG1L..CONFIG7H: "--" is an unimplemented byte (reads 00, no bits), "vv" a byte
 // whose implemented bits all erase to 1 (vv is its own mask), "vv/mm" the erased value and the
 // implemented-bit mask. Where the sources disagree, the reading taken is noted.
@@ -64,7 +64,7 @@ struct Part {
   const char* config;
 };
 
-// Sizes, buffers and IDs from the family's programming specification and gputils. [D] choices:
+// Sizes, buffers and IDs from the family's programming document and gputils. [D] choices:
 // 18F442 04A0 (usbpicprog 0490); 23K20/43K20 write buffer 8 (pickle, openprog 16);
 // 26K20/46K20 and 26K22/46K22 EEPROM 1024 (openprog 256).
 constexpr Family fxx2 = Family::fxx2, x220 = Family::x220, f2xxx = Family::f2xxx, k20 = Family::k20,

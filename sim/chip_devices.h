@@ -11,7 +11,7 @@
 
 namespace tessaflex::sim {
 
-// The five programming families, each with its own Microchip programming specification
+// The five programming families, each with its own Microchip programming document
 // (titles in docs/pic18-programming.md).
 enum class Family {
   fxx2,   // 18F242/252/442/452, 18F248/258/448/458 (DS39576B)

@@ -15,7 +15,7 @@ namespace tessaflex::sim {
 enum class Pgd { low, high, released };
 
 // The chip in the programmer's socket, following its family's Microchip programming
-// specification (listed with the facts used in docs/pic18-programming.md). It sees
+// document (listed with the facts used in docs/pic18-programming.md). It sees
 // only what silicon sees: VDD/VPP switched in some order, and PGC pulses with a PGD level,
 // each with its simulated rise and fall time in microseconds. It decodes 20-clock frames
 // (4 command bits, 16 operand bits, least significant bit first, sampled on the falling

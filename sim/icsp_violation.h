@@ -8,7 +8,7 @@
 namespace tessaflex::sim {
 
 // Something an algorithm (or the firmware given its reports) did that the family's programming
-// specification (docs/pic18-programming.md) or the report codes of src/link/report_layer.h do not
+// document (docs/pic18-programming.md) or the report codes of src/link/report_layer.h do not
 // allow. Silicon would misbehave or behave undefined;
 // the model records the violation and goes on as the chip would (see each kind).
 enum class ViolationKind {
