@@ -5,4 +5,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exec scripts/fuzz-target.sh device_list_fuzz fuzz/device_list.dict devices/korvadevices.txt \
-  tests/fixtures/devicelists/*.txt
+  tests/fixtures/device_lists/*.txt

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seeds="$(mktemp -d)"
 trap 'rm -rf "$seeds"' EXIT
-for list in devices/korvadevices.txt tests/fixtures/devicelists/*.txt; do
+for list in devices/korvadevices.txt tests/fixtures/device_lists/*.txt; do
   models=$(grep -ci '^model:' "$list" || true)
   for ((m = 0; m < models; m++)); do
     {

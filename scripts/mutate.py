@@ -28,10 +28,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 # The test programs each area is checked by: its own tests, and the shipped models run end to
 # end, which drive the engine, load HEX fixtures and read the real device list.
 AREAS = {
-    "engine": ["tessaflex_engine_tests", "tessaflex_devicelist_tests"],
-    "hex reader": ["tessaflex_hexfile_tests", "tessaflex_devicelist_tests"],
+    "engine": ["tessaflex_engine_tests", "tessaflex_shipped_models_tests"],
+    "hex reader": ["tessaflex_hexfile_tests", "tessaflex_shipped_models_tests"],
     "hex writer": ["tessaflex_hexfile_tests"],
-    "device list": ["tessaflex_devices_tests", "tessaflex_devicelist_tests"],
+    "device list": ["tessaflex_devices_tests", "tessaflex_shipped_models_tests"],
     "link": ["tessaflex_link_hidapi_tests"],
     "window": ["tessaflex_ui_main_tests", "tessaflex_ui_dialogs_tests", "tessaflex_ui_theme_tests"],
 }

@@ -18,7 +18,7 @@ std::string fields(const DeviceModel& m) {
 }
 
 TEST(DeviceList, EveryRuleOfTheFixture) {
-  const DeviceListLoad load = load_device_list(TESSAFLEX_FIXTURES_DIR "/devicelists/every_rule.txt");
+  const DeviceListLoad load = load_device_list(TESSAFLEX_FIXTURES_DIR "/device_lists/every_rule.txt");
   ASSERT_EQ(std::tuple(load.error, load.list.model_count), std::tuple("", 3));
   std::vector<std::string> models;
   for (const DeviceModel& m : load.list.device_list) models.push_back(fields(m));

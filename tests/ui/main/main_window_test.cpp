@@ -234,12 +234,12 @@ TEST(MainWindow, WheelScrollsTheTableWithTheFocus) {
 
 TEST(MainWindow, OpenOffersHexFilesFromTheLastFolder) {
   WindowWorld world("18F1320", "PIC18F1320");
-  world.settings.store().save_setting("Last Path", TESSAFLEX_FIXTURES_DIR "/devicelist/");
+  world.settings.store().save_setting("Last Path", TESSAFLEX_FIXTURES_DIR "/shipped_models/");
   world.start();
   world.runner.then([&](QDialog& dialog) {
     auto& files = static_cast<QFileDialog&>(dialog);
     EXPECT_EQ(files.windowTitle(), "Select HEX File To Open");
-    EXPECT_EQ(files.directory().absolutePath() + '/', TESSAFLEX_FIXTURES_DIR "/devicelist/");
+    EXPECT_EQ(files.directory().absolutePath() + '/', TESSAFLEX_FIXTURES_DIR "/shipped_models/");
     files.selectFile(TESSAFLEX_FIXTURES_DIR "/hex/pic18f1320_x220.hex");
     dialog.accept();
   });

@@ -1,15 +1,14 @@
-// The windows' pure arithmetic: box layouts, where long words of a message break, where a window appears.
+// The dialogs' pure arithmetic: box layouts and where the long words of a message break.
 #include <gtest/gtest.h>
 
 #include "ui/dialogs/break_long_words.h"
 #include "ui/dialogs/dialog_layout.h"
-#include "ui/window_placement.h"
 
 namespace tessaflex::ui {
 namespace {
 
 // Heights in twips; 1.5 times 105 and 525 end in a half, which goes to the even neighbour.
-TEST(BoxLayout, FitsTheText) {
+TEST(DialogLayout, FitsTheText) {
   struct Case {
     int text_height;
     float scale;
@@ -53,17 +52,6 @@ TEST(BreakLongWords, AtTheLastFolderSeparatorElseUnderscoreOfTheFirst55Character
       {"", ""}};
   // clang-format on
   for (const auto& [text, shown] : cases) EXPECT_EQ(break_long_words(text), shown) << text;
-}
-
-// Centred where it fits; larger than the area (small or scaled screens), its top-left corner in the area.
-TEST(WindowPlacement, CentredWhereItFitsElseItsTitleBarOnTheScreen) {
-  const std::tuple<QSize, QRect, QPoint> cases[] = {{{400, 300}, {0, 0, 1024, 768}, {312, 234}},
-                                                    {{400, 300}, {0, 30, 1024, 738}, {312, 249}},
-                                                    {{512, 384}, {0, 0, 512, 384}, {0, 0}},
-                                                    {{473, 449}, {0, 0, 512, 384}, {19, 0}},
-                                                    {{2000, 300}, {100, 30, 800, 600}, {100, 180}}};
-  for (const auto& [frame, available, top_left] : cases)
-    EXPECT_EQ(placed_top_left(frame, available), top_left);
 }
 
 }  // namespace

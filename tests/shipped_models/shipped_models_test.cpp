@@ -11,7 +11,7 @@
 #include "sim/virtual_programmer.h"
 #include "support/recording_host.h"
 
-namespace tessaflex::devicelist::testing {
+namespace tessaflex::test {
 namespace {
 
 const devices::DeviceListLoad shipped = devices::load_device_list(TESSAFLEX_DEVICE_LIST);
@@ -72,7 +72,7 @@ TEST_P(ShippedModel, EveryAlgorithmRunsCleanOnThePart) {
 
   dirty();
   hexfile::LocalFileAccess files;
-  const std::string path = TESSAFLEX_FIXTURES_DIR "/devicelist/" + core::ascii_lower(d.model_name) + ".hex";
+  const std::string path = TESSAFLEX_FIXTURES_DIR "/shipped_models/" + core::ascii_lower(d.model_name) + ".hex";
   std::int32_t loaded_end = -1;
   const hexfile::HexReadResult load = hexfile::read_hex_file(path, files, images, loaded_end);
   ASSERT_TRUE(load.accepted() && load.out_of_range == 0 && loaded_end > 0) << path;
@@ -111,4 +111,4 @@ INSTANTIATE_TEST_SUITE_P(Models, ShippedModel, ::testing::Range(1, shipped.list.
                          [](const auto& p) { return shipped.list.device_list[std::size_t(p.param)].model; });
 
 }  // namespace
-}  // namespace tessaflex::devicelist::testing
+}  // namespace tessaflex::test

@@ -1,4 +1,4 @@
-// What the main window computes without a widget: table text, scroll and wheel steps, typed values.
+// What the main window computes without a widget: table text, scroll and wheel steps, typed values, replies.
 #include <gtest/gtest.h>
 
 #include <algorithm>
