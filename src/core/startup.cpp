@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #ifndef _WIN32
@@ -107,6 +108,12 @@ std::string unopened_session_message(const SessionEnvironment& session) {
          check + "; for scripted use without a display, set QT_QPA_PLATFORM=offscreen.";
 }
 
+std::string unloaded_plugin_message(const std::string& plugin) {
+  const std::string named = plugin.empty() ? "its Qt platform plugin" : "the Qt platform plugin \"" + plugin + "\"";
+  return std::string(kProgramTitle) + " could not start " + named +
+         "; Qt's messages above tell what failed, and QT_DEBUG_PLUGINS=1 shows which library it could not load.";
+}
+
 namespace {
 
 // Qt's message handler is a plain function, so what it needs lives here while a guard does.
@@ -115,27 +122,76 @@ struct HeldMessage {
   std::string file, function, category;
   int line;
   QString text;
+
+  QMessageLogContext context() const {
+    const auto text_or_null = [](const std::string& value) { return value.empty() ? nullptr : value.c_str(); };
+    return {text_or_null(file), line, text_or_null(function), text_or_null(category)};
+  }
 };
 struct OpeningState {
   std::mutex mutex;
   QtMessageHandler previous = nullptr;
   std::vector<HeldMessage> held;
-  std::string fatal_line;
+  SessionEnvironment session;
+  bool pass_through = false;  // QT_DEBUG_PLUGINS: the user asked for Qt's whole account as it comes
 };
 OpeningState& opening_state() {
   static OpeningState state;
   return state;
 }
 
+// As Qt's default handler writes a message (QT_MESSAGE_PATTERN included); Qt's own output
+// functions cannot be called from inside a message handler.
+void print_as_qt_does(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
+}
+
+// Whether Qt's messages name why no platform started: a display server it could not reach
+// (xcb: "could not connect to display", Wayland: "Failed to create wl_display") before a
+// plugin's "Could not load ... even though it was found", or a platform name it could not
+// find (qguiapplication.cpp). A plugin that failed without a reason of that kind is the one
+// returned as unexplained; failures without any such message count as unexplained too.
+struct PlatformFailure {
+  bool explained = false;
+  std::string unexplained_plugin;
+};
+PlatformFailure read_platform_failure(const std::vector<HeldMessage>& held) {
+  PlatformFailure failure;
+  bool unreachable = false, unexplained = false;
+  for (const HeldMessage& message : held) {
+    const QString& text = message.text;
+    if (text.startsWith(QLatin1String("could not connect to display")) ||
+        text.startsWith(QLatin1String("Failed to create wl_display"))) {
+      unreachable = true;
+    } else if (text.startsWith(QLatin1String("Could not find the Qt platform plugin"))) {
+      failure.explained = true;
+    } else if (text.startsWith(QLatin1String("Could not load the Qt platform plugin"))) {
+      failure.explained = true;
+      if (!unreachable && !unexplained) failure.unexplained_plugin = text.section(u'"', 1, 1).toStdString();
+      unexplained = unexplained || !unreachable;
+      unreachable = false;
+    }
+  }
+  failure.explained = failure.explained && !unexplained;
+  return failure;
+}
+
 void hold_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   OpeningState& state = opening_state();
   const std::lock_guard lock(state.mutex);
   if (type == QtFatalMsg) {
-    // Qt aborts once the handler returns; its half-built objects are not worth a clean exit.
-    std::fprintf(stderr, "%s\n", state.fatal_line.c_str());
+    const PlatformFailure failure = read_platform_failure(state.held);
+    if (!failure.explained && !state.pass_through)
+      for (const HeldMessage& message : state.held) print_as_qt_does(message.type, message.context(), message.text);
+    if (!failure.explained || state.pass_through) print_as_qt_does(type, context, text);
+    const std::string line = failure.explained ? unopened_session_message(state.session)
+                                               : unloaded_plugin_message(failure.unexplained_plugin);
+    std::fprintf(stderr, "%s\n", line.c_str());
     std::fflush(stderr);
+    // Qt aborts once the handler returns; its half-built objects are not worth a clean exit.
     std::_Exit(1);
   }
+  if (state.pass_through) print_as_qt_does(type, context, text);
   const auto copy = [](const char* value) { return value == nullptr ? std::string() : std::string(value); };
   state.held.push_back(
       {type, copy(context.file), copy(context.function), copy(context.category), context.line, text});
@@ -146,24 +202,24 @@ void hold_message(QtMsgType type, const QMessageLogContext& context, const QStri
 SessionOpeningGuard::SessionOpeningGuard(SessionEnvironment session) {
   OpeningState& state = opening_state();
   const std::lock_guard lock(state.mutex);
-  state.fatal_line = unopened_session_message(session);
+  state.session = std::move(session);
+  // Qt itself reads the variable this way (qfactoryloader.cpp).
+  state.pass_through = qEnvironmentVariableIntValue("QT_DEBUG_PLUGINS") > 0;
   state.previous = qInstallMessageHandler(hold_message);
 }
 
 SessionOpeningGuard::~SessionOpeningGuard() {
   OpeningState& state = opening_state();
   std::vector<HeldMessage> held;
+  bool shown = false;
   {
     const std::lock_guard lock(state.mutex);
     qInstallMessageHandler(state.previous);
     held.swap(state.held);
+    shown = state.pass_through;
   }
-  for (const HeldMessage& message : held) {
-    const QMessageLogContext context(message.file.empty() ? nullptr : message.file.c_str(), message.line,
-                                     message.function.empty() ? nullptr : message.function.c_str(),
-                                     message.category.empty() ? nullptr : message.category.c_str());
-    qt_message_output(message.type, context, message.text);
-  }
+  if (shown) return;
+  for (const HeldMessage& message : held) qt_message_output(message.type, message.context(), message.text);
 }
 
 // Single instance --------------------------------------------------------------------

@@ -45,15 +45,23 @@ std::string missing_session_message(const SessionEnvironment& session);
 std::string graphical_session_problem(int argc, const char* const* argv);
 
 // The one line to show when Qt could not open the session it was given: a display server
-// that does not answer or refuses this user, or a platform that cannot start. Names what
+// that does not answer or refuses this user, or a platform name Qt does not know. Names what
 // was tried (platform, DISPLAY, WAYLAND_DISPLAY) and what to check.
 std::string unopened_session_message(const SessionEnvironment& session);
 
+// The line to show after Qt's own messages when a platform plugin could not start for a
+// reason Qt alone knows (a library of the plugin missing or broken, say): it names the
+// plugin (empty when Qt named none) and how to see which library failed.
+std::string unloaded_plugin_message(const std::string& plugin);
+
 // Held while the application object is built. Qt reports a platform it cannot open with a
 // block of warnings and then aborts the program; while a guard lives, Qt's messages are
-// held back, and its fatal message instead prints unopened_session_message(session) on
-// standard error and ends the program with exit code 1. When the guard ends (the session
-// opened), the held messages go to the previous message handler, which is restored.
+// held back, and Qt's fatal message ends the program with exit code 1 instead of an abort.
+// Where Qt's messages leave no doubt about the cause (a display server that does not
+// answer, an unknown platform name) one line, unopened_session_message, says it; otherwise
+// Qt's messages are printed as Qt wrote them, then unloaded_plugin_message. With
+// QT_DEBUG_PLUGINS set nothing is held back. When the guard ends (the session opened), the
+// held messages go to the previous message handler, which is restored.
 class SessionOpeningGuard {
  public:
   explicit SessionOpeningGuard(SessionEnvironment session);

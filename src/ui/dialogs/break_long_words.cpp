@@ -9,9 +9,9 @@ constexpr std::string_view kLineEnd = "\r\n";
 void append_word(std::string& out, std::string_view word) {
   if (word.size() > kLongWord) {
     const std::string_view head = word.substr(0, kLongWord);
-    std::size_t at = head.rfind(kFolderSeparator);
-    if (at == std::string_view::npos) at = head.rfind('_');
-    if (at != std::string_view::npos) {
+    for (const char separator : kBreakAfter) {
+      const std::size_t at = head.rfind(separator);
+      if (at == std::string_view::npos) continue;
       out += word.substr(0, at + 1);
       out += kLineEnd;
       out += word.substr(at + 1);

@@ -9,18 +9,15 @@ namespace tessaflex::ui {
 // Words longer than this many characters are broken.
 inline constexpr std::size_t kLongWord = 55;
 
-// Where a long path breaks first: the platform's folder separator, so that a path never
-// breaks inside a folder name when a separator lies within reach.
-#ifdef _WIN32
-inline constexpr char kFolderSeparator = '\\';
-#else
-inline constexpr char kFolderSeparator = '/';
-#endif
+// Where a long word breaks, in order of preference: after the last of these at a position up
+// to kLongWord. A Linux path breaks between folders at "/", a Windows path at "\"; a name
+// without either at "_".
+inline constexpr char kBreakAfter[] = {'/', '\\', '_'};
 
 // The text as the message box shows and copies it. One trailing CR LF is dropped. Every
 // word (lines split at CR LF, words at each single space) longer than kLongWord is broken
-// once, after its last kFolderSeparator at a position up to kLongWord, or failing that its last "_"
-// there, by inserting CR LF; the rest of the word is left whole however long it is.
+// once, after the first of kBreakAfter that it holds within its first kLongWord characters, by
+// inserting CR LF; the rest of the word is left whole however long it is.
 // Everything else, runs of spaces and empty lines included, comes back unchanged.
 // Lengths count the text's bytes.
 std::string break_long_words(std::string_view text);

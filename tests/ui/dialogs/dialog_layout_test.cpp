@@ -35,16 +35,19 @@ TEST(DialogLayout, FitsTheText) {
 
 std::string a(std::size_t n) { return std::string(n, 'a'); }
 
-TEST(BreakLongWords, AtTheLastFolderSeparatorElseUnderscoreOfTheFirst55Characters) {
-  std::string path;  // 130 characters, a folder separator every tenth
+TEST(BreakLongWords, AtTheLastSlashElseBackslashElseUnderscoreOfTheFirst55Characters) {
+  std::string path, windows_path;  // 130 characters, a folder separator every tenth
   while (path.size() < 130) path += path.size() % 10 == 9 ? '/' : 'a';
+  while (windows_path.size() < 130) windows_path += windows_path.size() % 10 == 9 ? '\\' : 'a';
   // clang-format off
   const std::pair<std::string, std::string> cases[] = {
       {a(29) + "/" + a(25), a(29) + "/" + a(25)},  // 55 characters: whole
       {a(29) + "/" + a(10) + "_" + a(15), a(29) + "/\r\n" + a(10) + "_" + a(15)},  // not in a name
-      {a(9) + "\\" + a(29) + "_" + a(20), a(9) + "\\" + a(29) + "_\r\n" + a(20)},  // "\" is a letter
+      {a(9) + "\\" + a(29) + "_" + a(20), a(9) + "\\\r\n" + a(29) + "_" + a(20)},
+      {a(9) + "/" + a(29) + "\\" + a(20), a(9) + "/\r\n" + a(29) + "\\" + a(20)},  // "/" first
       {a(55) + "/" + a(4), a(55) + "/" + a(4)},  // only a separator at 56: whole
       {path, path.substr(0, 50) + "\r\n" + path.substr(50)},  // broken once
+      {windows_path, windows_path.substr(0, 50) + "\r\n" + windows_path.substr(50)},
       {"/" + a(60), "/\r\n" + a(60)},
       {"x " + a(20) + "\n" + a(8) + "/" + a(26) + "\r\n" + a(39) + "_" + a(20),  // a lone LF is in its word
        "x " + a(20) + "\n" + a(8) + "/\r\n" + a(26) + "\r\n" + a(39) + "_\r\n" + a(20)},
