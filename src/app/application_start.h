@@ -7,8 +7,8 @@
 namespace tessaflex::app {
 
 // Builds the application on the graphical session that the environment and arguments name.
-// When there is none, or Qt cannot open it, one line on standard error says which session
-// and what to check, and the program ends with exit code 1 (never Qt's abort). Then every
+// When there is none, or Qt cannot open it, standard error says why (core::SessionOpeningGuard)
+// and the program ends with exit code 1 (never Qt's abort). Then every
 // window gets the program's own icon, the windows are tied to tessaflex.desktop, and a
 // SIGTERM (a session that logs out) closes the windows as the user would, so the program
 // ends with its usual exit code.
