@@ -22,7 +22,8 @@ class SettingsStore {
   // The stored text of name. A missing value is created with default_value, which is
   // returned. A value that cannot be read as text (a type the program never writes, an
   // empty variant) gives the default and is left as it is; a number stored under a text
-  // setting reads as its decimal text; a long text is read whole.
+  // setting reads as its decimal text; a long text is read whole; a text typed into the INI
+  // file with unquoted commas reads as typed, blanks included, and later writes keep it.
   std::string get_setting(std::string_view name, std::string_view default_value) const;
 
   // The stored 32-bit number of name; "Sub\Name" reads value Name of the sub-key Sub.

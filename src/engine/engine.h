@@ -49,7 +49,7 @@ class Engine {
   void execute_symbolic_instruction();
 
   // The five chip operations. Each tests that the programmer is connected (else the
-  // status line reads "Hardware not found!" and nothing else happens), runs the current
+  // status line reads link::kHardwareNotFound and nothing else happens), runs the current
   // model's statement list for the operation and writes the result and the elapsed
   // seconds into the status line. A run that stops on a fault powers the target down
   // when the programmer is still there, enables the window and shows the fault instead

@@ -6,6 +6,7 @@
 #include "devices/memory_images.h"
 #include "engine/elapsed_text.h"
 #include "engine/engine.h"
+#include "link/programmer_connection.h"
 
 namespace tessaflex::engine {
 
@@ -74,7 +75,7 @@ void Engine::load_script(devices::AlgorithmKind kind) {
 
 void Engine::run_operation(const RunKind& kind) {
   if (!terminal_.terminal_connected()) {
-    host_.set_status("Hardware not found!");
+    host_.set_status(link::kHardwareNotFound);
     return;
   }
 

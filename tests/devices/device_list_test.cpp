@@ -22,16 +22,16 @@ TEST(DeviceList, EveryRuleOfTheFixture) {
   ASSERT_EQ(std::tuple(load.error, load.list.model_count), std::tuple("", 3));
   std::vector<std::string> models;
   for (const DeviceModel& m : load.list.device_list) models.push_back(fields(m));
-  // Key lines above the first model go to the hidden entry 0; values keep their text and blanks; the
-  // later key wins. An algorithm key copies the text its slot holds at that line, of its own kind: slot
-  // 21 is none, 1.5 is slot 2, 20.5 slot 20, the character after the colon is dropped, slot 0 counts.
+  // Key lines above the first model go to entry 0; values keep their text, blanks and colons (the first
+  // colon ends a key or number); the later key wins. An algorithm key copies its slot's text at that line,
+  // of its kind: slot 21 is none, 1.5 is slot 2, 20.5 slot 20, the character after the colon goes, 0 counts.
   EXPECT_EQ(models,
             (std::vector<std::string>{
                 "|1024||||9||||||",
-                "PIC18F452|16384|256|00 27 0F 0F 00 01 85 00 0F C0 0F E0 0F 40|VddVpp|5|8|Begin,S00-0000,End|"
+                "PIC18F452|16384|256|00:27:0F:0F:00:01:85:00:0F:C0:0F:E0:0F:40|VddVpp|5|8|Begin,S00-0000,End|"
                 "begin,setprogtime,end|egin,end||",
                 " Second Model |||||||redefined|begin,setprogtime,end||Blank|Verify,End",
-                "Third|||||||begin,end|last|||"}));
+                "Third|||||||begin,end|last:one|||"}));
 }
 
 TEST(DeviceList, LineEndsAndByteOrderMark) {

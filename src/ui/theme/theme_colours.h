@@ -7,7 +7,8 @@
 
 namespace tessaflex::ui::theme {
 
-// The slots in their order; each names what it colours.
+// The slots in their order; each names what it colours. kSlots ends the list: it is no
+// slot but their number, so a slot added above it counts everywhere.
 enum Slot : std::size_t {
   window_back,
   top_label_back,
@@ -24,8 +25,8 @@ enum Slot : std::size_t {
   model_name_fore,
   message_back,
   message_fore,
+  kSlots
 };
-inline constexpr std::size_t kSlots = 15;
 
 // A colour as R + 256 * G + 65536 * B, each 0..255.
 using Colour = std::int32_t;

@@ -1,4 +1,4 @@
-// The built-in colour themes as plain data: a name and fifteen colours per theme.
+// The built-in colour themes as plain data: a name and one colour per slot for each theme.
 #pragma once
 
 #include <array>
@@ -10,7 +10,10 @@
 
 namespace tessaflex::ui::theme {
 
+// One colour of a theme row. It has no default on purpose: a row that lists fewer colours than
+// there are slots would leave the rest to the default and paint them black, so it does not compile.
 struct Rgb {
+  constexpr Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) : r(red), g(green), b(blue) {}
   std::uint8_t r, g, b;
 };
 
@@ -24,7 +27,7 @@ struct ThemeRow {
     return rgb(c.r, c.g, c.b);
   }
 
-  // All fifteen, ready for ThemeColours::values.
+  // One colour per slot, ready for ThemeColours::values.
   constexpr std::array<Colour, kSlots> values() const {
     std::array<Colour, kSlots> out{};
     for (std::size_t slot = 0; slot < kSlots; ++slot) out[slot] = (*this)[static_cast<Slot>(slot)];

@@ -76,9 +76,9 @@ int hid_read_timeout(hid_device*, unsigned char* data, size_t length, int) {
 namespace tessaflex::link {
 namespace {
 
-class HidapiTerminal : public ::testing::Test {
+class HidapiTerminalTest : public ::testing::Test {
  protected:
-  HidapiTerminal() { bus = Bus{{{"programmer"}}, {}, {}, {}, {}}; }
+  HidapiTerminalTest() { bus = Bus{{{"programmer"}}, {}, {}, {}, {}}; }
   // Plugs in and connects with these IDs: the path opened, "" for none, "!" for one found but not opened.
   std::string connect(std::int32_t vendor = kVendor, std::int32_t product = kProduct) {
     bus.unplugged = false;
@@ -91,7 +91,7 @@ class HidapiTerminal : public ::testing::Test {
 };
 
 // Both IDs must match (another product of the vendor is not the programmer); the first that opens is taken.
-TEST_F(HidapiTerminal, OpensTheFirstDeviceThatCarriesBothIds) {
+TEST_F(HidapiTerminalTest, OpensTheFirstDeviceThatCarriesBothIds) {
   const Device other{"other", kVendor, 0x0033}, locked{"locked", kVendor, kProduct, false};
   // clang-format off
   const std::tuple<std::vector<Device>, std::int32_t, std::int32_t, std::string> cases[] = {
@@ -109,7 +109,7 @@ TEST_F(HidapiTerminal, OpensTheFirstDeviceThatCarriesBothIds) {
 // Answers left from earlier reads are drained before a write, up to a bound against a flooding device. Only
 // a whole report is an answer, a longer one giving its first eight bytes with no report ID before them; a
 // failed or missing one leaves the bytes as they were. A failed read or write closes a device that is gone.
-TEST_F(HidapiTerminal, ExchangesDrainSendAfterReportIdZeroAndTakeOneWholeAnswer) {
+TEST_F(HidapiTerminalTest, ExchangesDrainSendAfterReportIdZeroAndTakeOneWholeAnswer) {
   const Bytes stale(8, 0xEE), answer = {0x6E, 0x42, 3, 4, 5, 6, 7, 8, 9, 10}, first8(&answer[0], &answer[8]);
   const Bytes kept(8, 9), sent = {0, 0x6E, 1, 2, 3, 4, 5, 6, 7};
   // input, answers to the write, unplugged, hid_write's result; write's result, written, bytes read,
