@@ -33,11 +33,16 @@ AREAS = {
     "hex writer": ["tessaflex_hexfile_tests"],
     "device list": ["tessaflex_devices_tests", "tessaflex_shipped_models_tests"],
     "link": ["tessaflex_link_hidapi_tests"],
-    "window": ["tessaflex_ui_main_tests", "tessaflex_ui_dialogs_tests", "tessaflex_ui_theme_tests"],
+    "settings": ["tessaflex_core_tests"],
+    "window": ["tessaflex_ui_main_tests", "tessaflex_ui_dialogs_tests", "tessaflex_ui_theme_tests",
+               "tessaflex_ui_tests"],
+    "start": ["tessaflex_app_tests"],
 }
 
 E, R, W, D, L, U = "engine", "hex reader", "hex writer", "device list", "link", "window"
-ENG, HID = "src/engine/", "src/link/hidapi_terminal.cpp"
+S = "settings"
+P = "start"
+ENG, HID, LINK = "src/engine/", "src/link/hidapi_terminal.cpp", "src/link/report_layer.cpp"
 UI = "src/ui/main/"
 
 # id, area, file, the text planted over, the fault
@@ -84,6 +89,16 @@ MUTANTS = [
      "? bytes.low\n" + " " * 57 + ": bytes.high;"),
     ("E24", E, ENG + "statement_table.cpp", "return s.ends_with(row.text) && s.starts_with('s');",
      "return s.ends_with(row.text);"),
+    ("E30", E, ENG + "operation_runs.cpp", "\"Begin erase all.\"", "\"Begin erase.\""),
+    ("E31", E, ENG + "operation_runs.cpp", "\"Begin blank check.\",", "\"Begin blank check\","),
+    ("E32", E, ENG + "operation_runs.cpp", "\"Chip is not blank:\",", "\"Chip is not blank.\","),
+    ("E33", E, ENG + "engine.cpp", "show_eeprom_progress() { show_progress('E'); }",
+     "show_eeprom_progress() { show_progress('F'); }"),
+    ("E34", E, LINK, "bytes.high = floor_div(rest, 256);", "bytes.high = floor_div(address, 256);"),
+    ("E35", E, LINK, "const std::int32_t rest = address % 65536;", "const std::int32_t rest = address % 65535;"),
+    ("E36", E, LINK, "bytes.upper = floor_div(address, 65536);", "bytes.upper = floor_div(address, 65535);"),
+    ("E37", E, ENG + "transfer_statements.cpp", "if (value > 255) {", "if (value >= 255) {"),
+    ("E38", E, ENG + "transfer_statements.cpp", "    write_polls_ = 0;\n    ++run_.pc;", "    ++run_.pc;"),
     # --- HEX reader -----------------------------------------------------------------------
     ("R01", R, "src/hexfile/hex_reader.cpp", "line += (r - q + 3) / 4;", "line += (r - q + 1) / 2;"),
     ("R02", R, "src/hexfile/hex_reader.cpp", "if (s.size() < 11)", "if (s.size() < 10)"),
@@ -145,6 +160,17 @@ MUTANTS = [
      "head = line.substr(0, colon + 1);"),
     ("D18", D, "src/devices/device_list.cpp", "after_blank = line.substr(blank + 1);",
      "after_blank = std::string_view(lowered).substr(blank + 1);"),
+    ("D20", D, "src/devices/device_list.cpp", "const auto colon = line.find(':');",
+     "const auto colon = line.rfind(':');"),
+    ("D21", D, "src/devices/device_list.cpp", "? line.substr(colon + 2) :", "? line.substr(line.rfind(':') + 2) :"),
+    # --- settings store -------------------------------------------------------------------
+    ("S01", S, "src/core/settings_store.cpp", "toLongLong(&ok, 10)", "toLongLong(&ok, 0)"),
+    ("S02", S, "src/core/settings_store.cpp", "hand_typed_texts(location_).value(key, joined)", "joined"),
+    ("S03", S, "src/core/settings_store.cpp", "  if (!native) {\n    const QMap", "  if (native) {\n    const QMap"),
+    ("S04", S, "src/core/settings_store.cpp", "ini_unescaped(QStringView(trimmed).first(equals).trimmed())",
+     "QStringView(trimmed).first(equals).trimmed().toString()"),
+    ("S05", S, "src/core/settings_store.cpp",
+     "name.compare(u\"general\", Qt::CaseInsensitive) == 0 ? QString() : name + u'/'", "name + u'/'"),
     # --- the hidapi terminal --------------------------------------------------------------
     ("L01", L, HID, "info->vendor_id == vendor_id && info->product_id == product_id",
      "info->vendor_id == vendor_id"),
@@ -189,8 +215,8 @@ MUTANTS = [
     ("U10", U, "src/ui/main/table_arithmetic.cpp", "column >= table.bytes_per_line", "column > table.bytes_per_line"),
     ("U11", U, "src/ui/main/table_arithmetic.cpp", "std::floor(y / kLineTwips)", "std::round(y / kLineTwips)"),
     ("U12", U, "src/ui/main/table_arithmetic.cpp", "padded.substr(padded.size() - 4)", "padded.substr(padded.size() - 3)"),
-    ("U13", U, "src/ui/dialogs/break_long_words.cpp", "std::size_t at = head.rfind(kFolderSeparator);",
-     "std::size_t at = head.find(kFolderSeparator);"),
+    ("U13", U, "src/ui/dialogs/break_long_words.cpp", "std::size_t at = head.rfind(separator);",
+     "std::size_t at = head.find(separator);"),
     ("U14", U, "src/ui/dialogs/break_long_words.cpp",
      "  if (text.ends_with(kLineEnd)) text.remove_suffix(kLineEnd.size());\n", ""),
     ("U15", U, "src/ui/dialogs/break_long_words.cpp", "if (word.size() > kLongWord)",
@@ -220,7 +246,7 @@ MUTANTS = [
     ("U26", U, UI + "table_pane.cpp", "  bar_->setSingleStep(1);", "  bar_->setSingleStep(2);"),
     ("U27", U, UI + "table_pane.cpp", "bar_->setPageStep(kTableLines);", "bar_->setPageStep(kTableLines - 1);"),
     ("U28", U, UI + "main_window.cpp", "if (active_table_ != 0 && active_table_ != static_cast<std::int32_t>(id))",
-     "if (id == TableId::flash && active_table_ != 0 && active_table_ != static_cast<std::int32_t>(id))"),
+     "if (id == Memory::flash && active_table_ != 0 && active_table_ != static_cast<std::int32_t>(id))"),
     ("U29", U, UI + "main_window.cpp", "event->type() == QEvent::MouseButtonRelease) flash_->bar()->setFocus();",
      "event->type() == QEvent::MouseButtonRelease) eeprom_->bar()->setFocus();"),
     ("U30", U, UI + "window_widgets.cpp",
@@ -254,7 +280,7 @@ MUTANTS = [
     ("U45", U, UI + "main_window.cpp", "    reports_.hid_end();\n", ""),
     ("U46", U, UI + "table_arithmetic.h", "kWheelLines = 3;", "kWheelLines = 4;"),
     ("U47", U, UI + "main_window.cpp", "if (active_table_ != 0 && active_table_ != static_cast<std::int32_t>(id))",
-     "if (id == TableId::eeprom && active_table_ != 0 && active_table_ != static_cast<std::int32_t>(id))"),
+     "if (id == Memory::eeprom && active_table_ != 0 && active_table_ != static_cast<std::int32_t>(id))"),
     ("U60", U, "src/ui/window_placement.cpp", "area_start + std::max(0, (area_length - length) / 2)",
      "area_start + (area_length - length) / 2"),
     ("U61", U, "src/ui/window_placement.cpp", "placed_start(frame.height(), available.top(), available.height())",
@@ -264,8 +290,8 @@ MUTANTS = [
      "const bool elsewhere = false;"),
     ("U81", U, "src/ui/main/byte_editor.cpp", "if (!elsewhere && !in_context_menu_)", "if (!elsewhere)"),
     ("U82", U, "src/ui/main/byte_editor.cpp",
-     "target.memory == EditTarget::Memory::flash ? images.flash_image : images.eeprom_image",
-     "target.memory == EditTarget::Memory::flash ? images.eeprom_image : images.flash_image"),
+     "target.memory == Memory::flash ? images.flash_image : images.eeprom_image",
+     "target.memory == Memory::flash ? images.eeprom_image : images.flash_image"),
     ("U83", U, "src/ui/main/window_widgets.cpp", "setToolTip(shown_text() == text ? QString() : text);",
      "setToolTip(QString());"),
     ("U84", U, "src/ui/main/window_widgets.cpp", "elidedText(text(), Qt::ElideRight,", "elidedText(text(), Qt::ElideNone,"),
@@ -273,6 +299,32 @@ MUTANTS = [
      "QStringLiteral(\"All files (*.*)\")"),
     ("U86", U, "src/ui/main/main_window.cpp", "    label_conf_[i]->setFont(fixed);\n",
      "    label_conf_[i]->setFont(fixed);\n    lfix_[i]->setFont(fixed);\n"),
+    ("U87", U, "src/ui/dialogs/break_long_words.h", "kBreakAfter[] = {'/', '\\\\', '_'};", "kBreakAfter[] = {'/', '_'};"),
+    ("U88", U, "src/ui/dialogs/break_long_words.h", "kBreakAfter[] = {'/', '\\\\', '_'};",
+     "kBreakAfter[] = {'\\\\', '/', '_'};"),
+    # --- the pickers' keys, the empty EEPROM table, the wheel setting, menus, dialog fields --------
+    ("U90", U, "src/ui/dialogs/model_picker_dialog.cpp", "  command1_->setFocus();", "  command2_->setFocus();"),
+    ("U91", U, UI + "table_pane.cpp", "  bar_->setMaximum(0);\n  if (size > 0)", "  if (size > 0)"),
+    ("U92", U, UI + "wheel_hook.cpp", "kMouseWheelDefault) == 0) return;", "kMouseWheelDefault) != 1) return;"),
+    ("U93", U, UI + "wheel_hook.cpp", "kMouseWheelDefault) == 0) return;", "kMouseWheelDefault) <= 0) return;"),
+    ("U94", U, UI + "main_window.cpp", "top(\"menu5\", \"Help\")", "top(\"menu5\", \"&Help\")"),
+    ("U95", U, UI + "main_window.cpp", "\"menuclear\", \"&Clear Buffer\"", "\"menuclear\", \"Clear Buffer\""),
+    ("U96", U, "src/ui/dialogs/message_box_dialog.cpp", "theme::paint_field(*txt_title_,",
+     "theme::paint_widget(*txt_title_,"),
+    ("U97", U, "src/ui/dialogs/input_box_dialog.cpp",
+     "paint_field(*txt_input_, colours_[theme::value_back], colours_[theme::value_fore])",
+     "paint_field(*txt_input_, colours_[theme::message_back], colours_[theme::message_fore])"),
+    ("U98", U, "src/ui/dialogs/model_picker_dialog.cpp", "  command1_->setFocus();",
+     "  command1_->setAutoDefault(false);\n  command1_->setFocus();"),
+    ("U99", U, UI + "main_window.cpp", "  if (active_table_ == 0) return;\n", ""),
+    # --- start-up -------------------------------------------------------------------------
+    ("P01", P, "src/core/startup.cpp", "unexplained = unexplained || !unreachable;", "unexplained = false;"),
+    ("P02", P, "src/core/startup.cpp", "qEnvironmentVariableIntValue(\"QT_DEBUG_PLUGINS\") > 0", "false"),
+    ("P03", P, "src/core/startup.cpp", "text.startsWith(QLatin1String(\"could not connect to display\")) ||", ""),
+    ("P04", P, "src/core/startup.cpp", "if (!failure.explained && !state.pass_through)",
+     "if (!failure.explained && state.pass_through)"),
+    ("P05", P, "src/app/main.cpp", "message_box(nullptr, load.error, core::BoxKind::error, \"\");\n    return 1;",
+     "message_box(nullptr, load.error, core::BoxKind::error, \"\");\n    return 0;"),
 ]
 
 GUARD_SECONDS = 180  # a test program still running after this is hung: the mutant is killed

@@ -109,9 +109,10 @@ std::string unopened_session_message(const SessionEnvironment& session) {
 }
 
 std::string unloaded_plugin_message(const std::string& plugin) {
-  const std::string named = plugin.empty() ? "its Qt platform plugin" : "the Qt platform plugin \"" + plugin + "\"";
+  const std::string named =
+      plugin.empty() ? "its Qt platform plugin" : "the Qt platform plugin \"" + plugin + "\"";
   return std::string(kProgramTitle) + " could not start " + named +
-         "; Qt's messages above tell what failed, and QT_DEBUG_PLUGINS=1 shows which library it could not load.";
+         "; Qt's messages above say what failed, and QT_DEBUG_PLUGINS=1 shows which library did not load.";
 }
 
 namespace {
@@ -124,7 +125,9 @@ struct HeldMessage {
   QString text;
 
   QMessageLogContext context() const {
-    const auto text_or_null = [](const std::string& value) { return value.empty() ? nullptr : value.c_str(); };
+    const auto text_or_null = [](const std::string& value) {
+      return value.empty() ? nullptr : value.c_str();
+    };
     return {text_or_null(file), line, text_or_null(function), text_or_null(category)};
   }
 };
@@ -182,7 +185,8 @@ void hold_message(QtMsgType type, const QMessageLogContext& context, const QStri
   if (type == QtFatalMsg) {
     const PlatformFailure failure = read_platform_failure(state.held);
     if (!failure.explained && !state.pass_through)
-      for (const HeldMessage& message : state.held) print_as_qt_does(message.type, message.context(), message.text);
+      for (const HeldMessage& message : state.held)
+        print_as_qt_does(message.type, message.context(), message.text);
     if (!failure.explained || state.pass_through) print_as_qt_does(type, context, text);
     const std::string line = failure.explained ? unopened_session_message(state.session)
                                                : unloaded_plugin_message(failure.unexplained_plugin);

@@ -72,7 +72,8 @@ TEST_P(ShippedModel, EveryAlgorithmRunsCleanOnThePart) {
 
   dirty();
   hexfile::LocalFileAccess files;
-  const std::string path = TESSAFLEX_FIXTURES_DIR "/shipped_models/" + core::ascii_lower(d.model_name) + ".hex";
+  const std::string path =
+      TESSAFLEX_FIXTURES_DIR "/shipped_models/" + core::ascii_lower(d.model_name) + ".hex";
   std::int32_t loaded_end = -1;
   const hexfile::HexReadResult load = hexfile::read_hex_file(path, files, images, loaded_end);
   ASSERT_TRUE(load.accepted() && load.out_of_range == 0 && loaded_end > 0) << path;

@@ -62,12 +62,10 @@ class WindowWorld {
   sim::RealTimeProgrammer programmer;
   ScriptedRunner runner;
   app::Program program;
-  const core::ProgramPaths& paths = program.paths();
   const devices::DeviceList& list = program.device_list();
   devices::Workspace& workspace = program.workspace();
   ui::theme::ThemeColours& colours = program.colours();
   ui::MainWindow& window = program.window();
-  engine::Engine& engine = program.engine();
 
  private:
   static core::ProgramPaths test_paths() {

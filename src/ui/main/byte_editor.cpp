@@ -17,13 +17,13 @@ namespace tessaflex::ui {
 bool store_byte(devices::MemoryImages& images, const EditTarget& target, std::uint8_t value) {
   if (target.address < 0) return false;
   const auto at = static_cast<std::size_t>(target.address);
-  if (target.memory == EditTarget::Memory::config) {
+  if (target.memory == Memory::config) {
     if (at >= images.config_image.size()) return false;
     images.config_image[at] = value;
     return true;
   }
   std::vector<std::uint8_t>& image =
-      target.memory == EditTarget::Memory::flash ? images.flash_image : images.eeprom_image;
+      target.memory == Memory::flash ? images.flash_image : images.eeprom_image;
   if (at >= image.size()) return false;
   image[at] = value;
   return true;

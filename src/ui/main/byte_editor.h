@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "devices/memory_images.h"
+#include "ui/main/table_arithmetic.h"
 
 class QLineEdit;
 class QWidget;
@@ -17,7 +18,6 @@ namespace tessaflex::ui {
 
 // The byte the field stands over.
 struct EditTarget {
-  enum class Memory { flash, eeprom, config };
   Memory memory = Memory::flash;
   std::int32_t address = 0;  // in its image; for a configuration byte its index 0..13
 };

@@ -148,8 +148,8 @@ void MainWindow::build_controls() {
       add_label(QStringLiteral("Label1"), "Microcontroller Model", kModelTip, {60, 1140, 2055, kLabelHeight});
   label_ime_ = add_label(QStringLiteral("label_ime"), "", kModelTip, {2160, 1140, 2535, kLabelHeight});
   label_info_ = add_label(QStringLiteral("label_info"), "", kModelTip, {60, 1440, 4635, kLabelHeight});
-  flash_ = new TablePane(TableId::flash, client_);
-  eeprom_ = new TablePane(TableId::eeprom, client_);
+  flash_ = new TablePane(Memory::flash, client_);
+  eeprom_ = new TablePane(Memory::eeprom, client_);
   lfix_[14] =
       add_label(QStringLiteral("lfix(14)"), "Configuration Bytes", nullptr, {4080, 3960, 1755, kLabelHeight});
 
@@ -200,7 +200,7 @@ void MainWindow::build_controls() {
 }
 
 void MainWindow::connect_pane(TablePane& pane) {
-  const TableId id = pane.id();
+  const Memory id = pane.id();
   connect(pane.bar(), &QScrollBar::valueChanged, this, &MainWindow::updatedisplay);
   connect(pane.bar(), &TableScrollBar::focused, this,
           [this, id] { active_table_ = static_cast<std::int32_t>(id); });
@@ -350,7 +350,7 @@ void MainWindow::end_program() {
 
 void MainWindow::MouseWheel(std::int32_t, std::int32_t rotation, std::int32_t, std::int32_t) {
   if (active_table_ == 0) return;
-  TableScrollBar* target = pane(static_cast<TableId>(active_table_)).bar();
+  TableScrollBar* target = pane(static_cast<Memory>(active_table_)).bar();
   target->setValue(wheel_value(target->value(), rotation, target->minimum(), target->maximum()));
 }
 
@@ -454,25 +454,24 @@ void MainWindow::label_vpp_Click() {
   }
 }
 
-void MainWindow::table_pointer_moved(TableId id) {
+void MainWindow::table_pointer_moved(Memory id) {
   // The pointer over the other table makes that one the wheel's.
   if (active_table_ != 0 && active_table_ != static_cast<std::int32_t>(id)) pane(id).bar()->setFocus();
 }
 
-void MainWindow::table_focused(TableId id) {
+void MainWindow::table_focused(Memory id) {
   pane(id).bar()->setFocus();
   editor_->open_armed();
 }
 
-void MainWindow::table_released(TableId id, Qt::MouseButton button, int x_twips, int y_twips) {
+void MainWindow::table_released(Memory id, Qt::MouseButton button, int x_twips, int y_twips) {
   if (button != Qt::RightButton || busy_ || ending_) return;
   process_events();
   TablePane& shown = pane(id);
   const std::optional<TableCell> cell =
       shown.cell_at(x_twips, y_twips, shown.image_size(workspace_.current_device));
   if (!cell) return;
-  const auto memory = id == TableId::flash ? EditTarget::Memory::flash : EditTarget::Memory::eeprom;
-  editor_->arm({memory, cell->address}, shown.cell_rect(*cell, kLabelHeight));
+  editor_->arm({id, cell->address}, shown.cell_rect(*cell, kLabelHeight));
   // The press already passed the table's focus on to its scroll bar; the table takes it
   // once more so that its focus handler opens the armed field.
   shown.table()->setFocus(Qt::MouseFocusReason);
@@ -481,13 +480,12 @@ void MainWindow::table_released(TableId id, Qt::MouseButton button, int x_twips,
 void MainWindow::label_conf_Click(int index) {
   if (busy_ || ending_) return;
   const QRect at = label_conf_[static_cast<std::size_t>(index)]->geometry();
-  editor_->open({EditTarget::Memory::config, index},
-                {at.x(), at.y(), at.width(), twips_to_pixels(kLabelHeight)});
+  editor_->open({Memory::config, index}, {at.x(), at.y(), at.width(), twips_to_pixels(kLabelHeight)});
 }
 
 void MainWindow::editor_closed(const EditTarget& target, std::optional<std::uint8_t> typed) {
   // A configuration byte's field hands the focus back to the FLASH table.
-  (target.memory == EditTarget::Memory::eeprom ? eeprom_ : flash_)->bar()->setFocus();
+  (target.memory == Memory::eeprom ? eeprom_ : flash_)->bar()->setFocus();
   // During a run the images are the run's.
   if (typed && !busy_ && store_byte(workspace_.memory_images, target, *typed)) {
     updatedisplay();

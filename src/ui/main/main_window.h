@@ -87,7 +87,7 @@ class MainWindow : public QMainWindow, public core::Host {
   // The caption of the loaded-file line.
   void set_label_hex(std::string_view text);
 
-  // 1 FLASH, 2 EEPROM (the values of TableId), 0 before either scroll bar had the focus.
+  // 1 FLASH, 2 EEPROM (the values of Memory), 0 before either scroll bar had the focus.
   std::int32_t active_table() const { return active_table_; }
   // True while a chip operation, a file load or a file save is under way.
   bool busy() const { return busy_; }
@@ -106,7 +106,7 @@ class MainWindow : public QMainWindow, public core::Host {
   ClickableLabel* add_label(const QString& name, const char* text, const char* tooltip, const TwipsRect& at);
   QPushButton* add_button(const char* name, const char* text, int left, int top, int width);
   QAction* add_item(QMenu* menu, const char* name, const char* text);
-  TablePane& pane(TableId id) { return id == TableId::flash ? *flash_ : *eeprom_; }
+  TablePane& pane(Memory id) { return id == Memory::flash ? *flash_ : *eeprom_; }
 
   // Runs work with the window marked busy, then carries out a close requested meanwhile.
   template <typename Work>
@@ -122,10 +122,10 @@ class MainWindow : public QMainWindow, public core::Host {
   void menuabout_Click();
   void label_vpp_Click();
   void label_conf_Click(int index);
-  void table_pointer_moved(TableId id);
-  void table_focused(TableId id);
+  void table_pointer_moved(Memory id);
+  void table_focused(Memory id);
   // A right click on a table byte arms the byte editor over it.
-  void table_released(TableId id, Qt::MouseButton button, int x_twips, int y_twips);
+  void table_released(Memory id, Qt::MouseButton button, int x_twips, int y_twips);
   // The byte editor has closed; a typed value is stored unless a run owns the images.
   void editor_closed(const EditTarget& target, std::optional<std::uint8_t> typed);
   // The path the user chose in a HEX file dialog, "" when cancelled.

@@ -31,6 +31,10 @@ struct TableLayout {
 inline constexpr TableLayout kFlashLayout{16, 6};
 inline constexpr TableLayout kEepromLayout{8, 4};
 
+// The window's memories: the table a pane shows, the byte the editor edits. FLASH and
+// EEPROM have the numbers the window's active_table reports.
+enum class Memory : std::int32_t { flash = 1, eeprom = 2, config = 3 };
+
 // Eight lines from line first on, joined by CR LF (none after the last). A line that would
 // reach past the image is not drawn, nor any after it, so no scroll value can make the
 // table read outside the image; an empty image or a negative first gives the empty text.

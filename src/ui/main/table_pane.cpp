@@ -27,9 +27,9 @@ constexpr PaneDesign kEepromDesign{
 
 }  // namespace
 
-TablePane::TablePane(TableId id, QWidget* client)
-    : QObject(client), id_(id), layout_(id == TableId::flash ? kFlashLayout : kEepromLayout) {
-  const PaneDesign& design = id == TableId::flash ? kFlashDesign : kEepromDesign;
+TablePane::TablePane(Memory id, QWidget* client)
+    : QObject(client), id_(id), layout_(id == Memory::flash ? kFlashLayout : kEepromLayout) {
+  const PaneDesign& design = id == Memory::flash ? kFlashDesign : kEepromDesign;
   caption_ = place(new ClickableLabel(client), QString::fromLatin1(design.caption_name), design.caption);
   caption_->setText(QString::fromLatin1(design.caption_text));
   table_ = place(new MemoryTable(client), QString::fromLatin1(design.table_name), design.table);
@@ -44,11 +44,11 @@ TablePane::TablePane(TableId id, QWidget* client)
 }
 
 const std::vector<std::uint8_t>& TablePane::image(const devices::MemoryImages& images) const {
-  return id_ == TableId::flash ? images.flash_image : images.eeprom_image;
+  return id_ == Memory::flash ? images.flash_image : images.eeprom_image;
 }
 
 std::int32_t TablePane::image_size(const devices::CurrentDevice& device) const {
-  return id_ == TableId::flash ? device.flash_size : device.eeprom_size;
+  return id_ == Memory::flash ? device.flash_size : device.eeprom_size;
 }
 
 void TablePane::redraw(const devices::MemoryImages& images) {

@@ -17,17 +17,14 @@ class ClickableLabel;
 class MemoryTable;
 class TableScrollBar;
 
-// Which table. The values are the ones the window's active_table reports.
-enum class TableId : std::int32_t { flash = 1, eeprom = 2 };
-
 // Owns nothing but its place: the widgets are children of the window's client area.
 class TablePane : public QObject {
   Q_OBJECT
 
  public:
-  TablePane(TableId id, QWidget* client);
+  TablePane(Memory id, QWidget* client);
 
-  TableId id() const { return id_; }
+  Memory id() const { return id_; }
   const TableLayout& layout() const { return layout_; }
   ClickableLabel* caption() const { return caption_; }
   MemoryTable* table() const { return table_; }
@@ -54,7 +51,7 @@ class TablePane : public QObject {
   void released(Qt::MouseButton button, int x_twips, int y_twips);
 
  private:
-  TableId id_;
+  Memory id_;
   const TableLayout& layout_;
   ClickableLabel* caption_ = nullptr;
   MemoryTable* table_ = nullptr;

@@ -1,8 +1,9 @@
 // The dialogs' pure arithmetic: box layouts and where the long words of a message break.
+#include "ui/dialogs/dialog_layout.h"
+
 #include <gtest/gtest.h>
 
 #include "ui/dialogs/break_long_words.h"
-#include "ui/dialogs/dialog_layout.h"
 
 namespace tessaflex::ui {
 namespace {

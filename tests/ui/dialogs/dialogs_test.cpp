@@ -64,7 +64,7 @@ class DialogTest : public ::testing::Test {
  protected:
   test::ScriptedRunner runner;
   core::ProgramPaths paths;
-  theme::ThemeColours colours;
+  theme::ThemeColours colours{"Mono Dark", theme::find_theme("Mono Dark")->values()};
   test::TempSettings settings;
   Dialogs dialogs{runner, paths, colours};
 };
@@ -87,11 +87,13 @@ TEST_F(DialogTest, MessageBoxShowsItsKindAndAnswers) {
     runner.then([&](QDialog& d) {
       for (const auto& [k, icon] : icons) EXPECT_EQ(child(d, icon).isVisible(), k == kind) << icon;
       auto& b = child<QPushButton>(d, "Command1");
+      const QPalette text = child(d, "txt_title").palette();
       EXPECT_EQ(
           std::tuple(b.text().toStdString(), child(d, "Command2").isVisible(), b.x(), d.focusWidget() == &b,
-                     bool(d.windowFlags() & Qt::WindowCloseButtonHint), d.windowTitle().toStdString()),
+                     bool(d.windowFlags() & Qt::WindowCloseButtonHint), d.windowTitle().toStdString(),
+                     text.color(QPalette::Base), text.color(QPalette::Text)),
           std::tuple(std::string(question ? "Yes" : "OK"), question, question ? 320 : 380, true, false,
-                     "Caption"));
+                     "Caption", QColor(28, 28, 28), QColor(231, 231, 231)));
       act(d, how);
     });
     EXPECT_EQ(dialogs.message_box(nullptr, "Text", static_cast<core::BoxKind>(kind), "Caption"), answer);
@@ -154,6 +156,8 @@ TEST_F(DialogTest, InputBoxReturnsTheTypedTextOnlyAfterOk) {
       {"7", "Esc", ""},      {"\b", "Command1", ""},       {"7", "close", ""},   {"7", "Num+Enter", "7"}};
   for (const auto& [typed, how, reply] : cases) {
     runner.then([&](QDialog& d) {
+      const QPalette field = child(d, "txt_input").palette();  // in the dark theme's value slots
+      EXPECT_EQ(field.color(QPalette::Base).name() + field.color(QPalette::Text).name(), "#000000#ffffff");
       QTest::keyClicks(d.focusWidget(), typed);
       act(d, how);
     });
@@ -241,10 +245,10 @@ TEST_F(ModelPickerTest, ShowsTheFirstSeventyModelsInAFittedWindowAndHighlightsTh
   EXPECT_EQ(std::pair(device.model_index, stored()), std::pair(72, std::string("none")));
 }
 
-// Only a changed selection is stored and applied; otherwise the time set by hand stays.
+// Only a changed selection is stored and applied, else the time set by hand stays; Enter presses Select.
 TEST_F(ModelPickerTest, StoresAndAppliesOnlyAChangedSelection) {
   const std::tuple<std::string, int, std::string> cases[] = {
-      {"opcija(5) Command1", 5, "5"},     {"opcija(5) opcija(2) Command1", 2, "none"},
+      {"opcija(5) Return", 5, "5"},       {"opcija(5) opcija(2) Command1", 2, "none"},
       {"double opcija(5)", 5, "5"},       {"opcija(5) Command2", 2, "none"},
       {"opcija(5) Esc Command1", 5, "5"}, {"opcija(5) close", 2, "none"}};
   for (const auto& [steps, model_index, setting] : cases) {

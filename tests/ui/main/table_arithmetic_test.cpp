@@ -1,4 +1,6 @@
 // What the main window computes without a widget: table text, scroll and wheel steps, typed values, replies.
+#include "ui/main/table_arithmetic.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "ui/main/options_texts.h"
-#include "ui/main/table_arithmetic.h"
 
 namespace tessaflex::ui {
 namespace {
