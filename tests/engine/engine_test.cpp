@@ -20,7 +20,7 @@
 #include "engine/elapsed_text.h"
 #include "link/report_layer.h"
 
-namespace tessaflex::engine::testing {
+namespace tessaflex::engine {
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -404,4 +404,4 @@ INSTANTIATE_TEST_SUITE_P(Forms, Statement, ::testing::Values(
 // clang-format on
 
 }  // namespace
-}  // namespace tessaflex::engine::testing
+}  // namespace tessaflex::engine
