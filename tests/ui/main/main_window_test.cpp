@@ -178,7 +178,8 @@ TEST(MainWindow, ScrollBarsClearBufferAndWheel) {
   }
   flash->setValue(2040);
   auto& images = world.workspace.memory_images;
-  images.flash_image[0] = images.eeprom_image[0] = images.config_image[13] = 0;
+  images.flash_image[0] = images.eeprom_image[0] = 0;
+  images.config_image[13] = 0;
   world.window.set_label_hex("a.hex");
   world.choose("menuclear");
   EXPECT_EQ(std::tuple(flash->value(), eeprom->value(), flash->maximum(), eeprom->maximum()),
