@@ -119,14 +119,18 @@ std::unique_ptr<QSettings> open_store(const std::string& location, bool native) 
 }
 
 // Qt writes the whole INI file back, the lists it read included, so the texts typed by hand
-// with commas are first handed back to it as the texts they are: it then quotes them.
+// with commas are first handed back to it as the texts they are: it then quotes them. The
+// file is read again only when Qt holds such a list, which is seldom.
 void write_value(QSettings& store, const std::string& location, bool native, const QString& key,
                  const QVariant& value) {
-  if (!native) {
+  QStringList lists;
+  for (const QString& held : native ? QStringList() : store.allKeys()) {
+    if (store.value(held).metaType().id() == QMetaType::QStringList) lists << held;
+  }
+  if (!lists.isEmpty()) {
     const QMap<QString, QString> typed = hand_typed_texts(location);
-    for (auto it = typed.begin(); it != typed.end(); ++it) {
-      if (store.value(it.key()).metaType().id() == QMetaType::QStringList)
-        store.setValue(it.key(), it.value());
+    for (const QString& list : lists) {
+      if (typed.contains(list)) store.setValue(list, typed.value(list));
     }
   }
   store.setValue(key, value);
