@@ -166,7 +166,8 @@ MUTANTS = [
     # --- settings store -------------------------------------------------------------------
     ("S01", S, "src/core/settings_store.cpp", "toLongLong(&ok, 10)", "toLongLong(&ok, 0)"),
     ("S02", S, "src/core/settings_store.cpp", "hand_typed_texts(location_).value(key, joined)", "joined"),
-    ("S03", S, "src/core/settings_store.cpp", "  if (!native) {\n    const QMap", "  if (native) {\n    const QMap"),
+    ("S03", S, "src/core/settings_store.cpp", "native ? QStringList() : store.allKeys()",
+     "native ? store.allKeys() : QStringList()"),
     ("S04", S, "src/core/settings_store.cpp", "ini_unescaped(QStringView(trimmed).first(equals).trimmed())",
      "QStringView(trimmed).first(equals).trimmed().toString()"),
     ("S05", S, "src/core/settings_store.cpp",
@@ -318,7 +319,8 @@ MUTANTS = [
      "  command1_->setAutoDefault(false);\n  command1_->setFocus();"),
     ("U99", U, UI + "main_window.cpp", "  if (active_table_ == 0) return;\n", ""),
     # --- start-up -------------------------------------------------------------------------
-    ("P01", P, "src/core/startup.cpp", "unexplained = unexplained || !unreachable;", "unexplained = false;"),
+    ("P01", P, "src/core/startup.cpp", "if (!unreachable && !unexplained) unexplained =",
+     "if (false) unexplained ="),
     ("P02", P, "src/core/startup.cpp", "qEnvironmentVariableIntValue(\"QT_DEBUG_PLUGINS\") > 0", "false"),
     ("P03", P, "src/core/startup.cpp", "text.startsWith(QLatin1String(\"could not connect to display\")) ||", ""),
     ("P04", P, "src/core/startup.cpp", "if (!failure.explained && !state.pass_through)",

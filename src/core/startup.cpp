@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -152,31 +153,30 @@ void print_as_qt_does(QtMsgType type, const QMessageLogContext& context, const Q
 // Whether Qt's messages name why no platform started: a display server it could not reach
 // (xcb: "could not connect to display", Wayland: "Failed to create wl_display") before a
 // plugin's "Could not load ... even though it was found", or a platform name it could not
-// find (qguiapplication.cpp). A plugin that failed without a reason of that kind is the one
-// returned as unexplained; failures without any such message count as unexplained too.
+// find (qguiapplication.cpp). The first plugin that failed without a reason of that kind is
+// the unexplained one; a failure Qt names no platform for at all is unexplained too.
 struct PlatformFailure {
   bool explained = false;
   std::string unexplained_plugin;
 };
 PlatformFailure read_platform_failure(const std::vector<HeldMessage>& held) {
-  PlatformFailure failure;
-  bool unreachable = false, unexplained = false;
+  bool platform_named = false;
+  bool unreachable = false;  // since the last plugin that failed
+  std::optional<std::string> unexplained;
   for (const HeldMessage& message : held) {
     const QString& text = message.text;
     if (text.startsWith(QLatin1String("could not connect to display")) ||
         text.startsWith(QLatin1String("Failed to create wl_display"))) {
       unreachable = true;
     } else if (text.startsWith(QLatin1String("Could not find the Qt platform plugin"))) {
-      failure.explained = true;
+      platform_named = true;
     } else if (text.startsWith(QLatin1String("Could not load the Qt platform plugin"))) {
-      failure.explained = true;
-      if (!unreachable && !unexplained) failure.unexplained_plugin = text.section(u'"', 1, 1).toStdString();
-      unexplained = unexplained || !unreachable;
+      platform_named = true;
+      if (!unreachable && !unexplained) unexplained = text.section(u'"', 1, 1).toStdString();
       unreachable = false;
     }
   }
-  failure.explained = failure.explained && !unexplained;
-  return failure;
+  return {platform_named && !unexplained, unexplained.value_or("")};
 }
 
 void hold_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
